@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ravelo builds with (only those missing), then
+# configures and builds into ./build. Safe to run again at any time.
+#   scripts/setup.sh            install what is missing, configure, build
+#   BUILD_DIR=dir scripts/setup.sh   build elsewhere
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  libcurl4-openssl-dev libjsoncpp-dev libsqlite3-dev zlib1g-dev libminizip-dev
+  qt6-base-dev libsdl2-dev libcpp-httplib-dev fonts-wqy-microhei
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+WERROR=OFF
+[ -n "${CI:-}" ] && WERROR=ON
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELO_WERROR=$WERROR >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)"

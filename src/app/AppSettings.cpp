@@ -1,0 +1,30 @@
+#include "app/AppSettings.h"
+
+#include "platform/IniFile.h"
+
+namespace ravelo {
+namespace {
+constexpr const char* kSection = "Set";
+}
+
+AppSettings::AppSettings(const std::string& file) : m_file(file)
+{
+    RomPath = ReadProfileString(m_file, kSection, "RomPath", "");
+    UpdateType = ReadProfileString(m_file, kSection, "UpdateType", "0");
+    HandleType = ReadProfileString(m_file, kSection, "HandleType", "0");
+    ShowKeyMapTips = ReadProfileString(m_file, kSection, "ShowKeyMapTips", "1");
+    AutoRun = ReadProfileString(m_file, kSection, "AutoRun", "0");
+    IsTray = ReadProfileString(m_file, kSection, "IsTray", "1");
+}
+
+void AppSettings::Save() const
+{
+    WriteProfileString(m_file, kSection, "RomPath", RomPath);
+    WriteProfileString(m_file, kSection, "UpdateType", UpdateType);
+    WriteProfileString(m_file, kSection, "HandleType", HandleType);
+    WriteProfileString(m_file, kSection, "ShowKeyMapTips", ShowKeyMapTips);
+    WriteProfileString(m_file, kSection, "AutoRun", AutoRun);
+    WriteProfileString(m_file, kSection, "IsTray", IsTray);
+}
+
+} // namespace ravelo

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/AppPaths.h"
+
+#include <string>
+
+namespace ravelo {
+
+/// The "Set" section of the settings file. A plain value: every construction reads the file anew.
+/// Flags are the texts "1" and "0", compared exactly.
+struct AppSettings
+{
+    std::string RomPath;        // games folder with trailing separator; empty: not chosen yet
+    std::string HandleType;     // "1" gamepad, "2" keyboard, "0" ask on first launch
+    std::string UpdateType;     // anything but "0": check for updates when the main window opens
+    std::string ShowKeyMapTips; // "1": show the key-map tips when a game starts
+    std::string AutoRun;        // "1": start with the desktop session
+    std::string IsTray;         // "1": the close button hides to the tray
+
+    explicit AppSettings(const std::string& file = SettingsFilePath);
+
+    /// Writes all six keys, even unchanged ones. A failed write is not reported.
+    void Save() const;
+
+private:
+    std::string m_file;
+};
+
+} // namespace ravelo
