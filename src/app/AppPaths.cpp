@@ -18,7 +18,8 @@ std::string GamesFolder;
 std::string LocalGameFolder;
 
 const char* const AppVersion = "0.0.18";
-const char* const SystemCodes = "FC,SFC,N64,WII,GBC,GBA,NDS,MD,DC,PS,PS2,PSP,WSC,ARCADE,MAME,PCE,MAMEPLUS,ONS";
+const char* const SystemCodes =
+    "FC,SFC,N64,WII,GBC,GBA,NDS,MD,DC,PS,PS2,PSP,WSC,ARCADE,MAME,PCE,MAMEPLUS,ONS";
 const char* const ImageExtensions = ".ico,.png,.jpg";
 const char* const ArcadeNameListPath = "LocalGameRes/gamelist/arcade_ch.ini";
 const char* const ArcadeIconArchivePath = "LocalGameRes/icon/arcade.zip";
@@ -31,7 +32,10 @@ std::string EnvFolder(const char* name, const std::string& fallback)
     return WithTrailingSeparator(value && *value ? value : fallback);
 }
 
-std::string HomeFolder() { return EnvFolder("HOME", "/tmp"); }
+std::string HomeFolder()
+{
+    return EnvFolder("HOME", "/tmp");
+}
 
 } // namespace
 

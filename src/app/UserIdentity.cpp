@@ -7,7 +7,10 @@ namespace {
 constexpr const char* kSection = "User";
 }
 
-UserIdentity::UserIdentity(const std::string& file) : m_file(file) { Load(); }
+UserIdentity::UserIdentity(const std::string& file) : m_file(file)
+{
+    Load();
+}
 
 void UserIdentity::Load()
 {

@@ -1,3 +1,6 @@
 #include "app/Startup.h"
 
-int main() { return ravelo::RunProgram(nullptr); }
+int main()
+{
+    return ravelo::RunProgram(nullptr);
+}

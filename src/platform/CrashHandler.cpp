@@ -16,7 +16,10 @@ constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 char s_dumpPath[4096];
 char s_altStack[64 * 1024];
 
-void WriteText(int fd, const char* text) { (void)!::write(fd, text, std::strlen(text)); }
+void WriteText(int fd, const char* text)
+{
+    (void)!::write(fd, text, std::strlen(text));
+}
 
 void WriteHex(int fd, unsigned long value)
 {
@@ -68,7 +71,9 @@ void OnFatalSignal(int signal, siginfo_t* info, void*)
     }
     WriteText(STDERR_FILENO, "Fatal Error\n");
 
-    struct sigaction restore{};
+    struct sigaction restore
+    {
+    };
     restore.sa_handler = SIG_DFL;
     ::sigemptyset(&restore.sa_mask);
     ::sigaction(signal, &restore, nullptr);
@@ -94,7 +99,9 @@ void InstallCrashHandler(const std::string& dumpFolder)
     stack.ss_size = sizeof(s_altStack);
     ::sigaltstack(&stack, nullptr);
 
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_sigaction = OnFatalSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     ::sigemptyset(&action.sa_mask);

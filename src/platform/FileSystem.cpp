@@ -49,13 +49,17 @@ std::string WithTrailingSeparator(std::string path)
 
 bool FileExists(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FolderExists(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -90,7 +94,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents)
     }
     ok = ok && ::fsync(fd) == 0;
     // Keep the permissions of the file being replaced; a new file gets the usual 0644.
-    struct stat st{};
+    struct stat st
+    {
+    };
     ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
     ok = (::close(fd) == 0) && ok;
     if (ok && ::rename(temp.c_str(), path.c_str()) == 0)

@@ -94,7 +94,10 @@ private:
     int m_fd = -1;
 };
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 } // namespace
 

@@ -4,7 +4,10 @@ namespace ravelo {
 
 MessageQueue::MessageQueue() : m_handle(RegisterReceiver(this)) {}
 
-MessageQueue::~MessageQueue() { UnregisterReceiver(m_handle); }
+MessageQueue::~MessageQueue()
+{
+    UnregisterReceiver(m_handle);
+}
 
 void MessageQueue::Deliver(Message message)
 {

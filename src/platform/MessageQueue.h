@@ -2,12 +2,12 @@
 
 #include "platform/Messages.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <optional>
-#include <algorithm>
 
 namespace ravelo {
 

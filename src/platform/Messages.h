@@ -69,8 +69,9 @@ bool PostMessage(WindowHandle handle, std::uint32_t id, std::uintptr_t wParam = 
 
 /// Wraps any owned object as the payload.
 template <typename T>
-    requires(!std::is_base_of_v<MessagePayload, T>)
-bool PostMessage(WindowHandle handle, std::uint32_t id, std::uintptr_t wParam, std::unique_ptr<T> value)
+requires(!std::is_base_of_v<MessagePayload, T>) bool PostMessage(WindowHandle handle, std::uint32_t id,
+                                                                 std::uintptr_t wParam,
+                                                                 std::unique_ptr<T> value)
 {
     return PostMessage(handle, id, wParam, std::make_unique<TypedPayload<T>>(std::move(value)));
 }

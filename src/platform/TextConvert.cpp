@@ -90,13 +90,34 @@ std::string ToUtf8(const std::u16string& text, const char* failure)
 
 } // namespace
 
-std::u16string Utf8ToUtf16(const std::string& utf8) { return ToUtf16(utf8, "Invalid UTF-8 sequence."); }
-std::string Utf16ToUtf8(const std::u16string& utf16) { return ToUtf8(utf16, "Unicode2Utf8 fail"); }
-std::u16string AnsiToUtf16(const std::string& ansi) { return ToUtf16(ansi, "Acsi2WideByte fail"); }
-std::string Utf16ToAnsi(const std::u16string& utf16) { return ToUtf8(utf16, "Error in conversion."); }
-std::string AnsiToUtf8(const std::string& ansi) { return ToUtf8(ToUtf16(ansi, "La falla!"), "La falla!"); }
-std::string Utf16ToOem(const std::u16string& utf16) { return ToUtf8(utf16, "Error in conversion."); }
-std::string Utf8ToOem(const std::string& utf8) { return Utf16ToOem(Utf8ToUtf16(utf8)); }
+std::u16string Utf8ToUtf16(const std::string& utf8)
+{
+    return ToUtf16(utf8, "Invalid UTF-8 sequence.");
+}
+std::string Utf16ToUtf8(const std::u16string& utf16)
+{
+    return ToUtf8(utf16, "Unicode2Utf8 fail");
+}
+std::u16string AnsiToUtf16(const std::string& ansi)
+{
+    return ToUtf16(ansi, "Acsi2WideByte fail");
+}
+std::string Utf16ToAnsi(const std::u16string& utf16)
+{
+    return ToUtf8(utf16, "Error in conversion.");
+}
+std::string AnsiToUtf8(const std::string& ansi)
+{
+    return ToUtf8(ToUtf16(ansi, "La falla!"), "La falla!");
+}
+std::string Utf16ToOem(const std::u16string& utf16)
+{
+    return ToUtf8(utf16, "Error in conversion.");
+}
+std::string Utf8ToOem(const std::string& utf8)
+{
+    return Utf16ToOem(Utf8ToUtf16(utf8));
+}
 
 bool IsValidUtf8(const std::string& text)
 {

@@ -20,8 +20,8 @@ TEST(AppPaths, RaveloHomeHoldsEverythingAndDataGoesUnderTmp)
     EXPECT_EQ(DataFolder, tmp / "RaveloAppStore/");
     EXPECT_EQ(ArcadeImageFolder, tmp / "RaveloAppStore/cache/image/arcade/");
     CreateProgramFolders();
-    for (const std::string* folder : {&DataFolder, &ImageCacheFolder, &ArcadeImageFolder, &MameImageFolder,
-                                      &PcImageFolder})
+    for (const std::string* folder :
+         {&DataFolder, &ImageCacheFolder, &ArcadeImageFolder, &MameImageFolder, &PcImageFolder})
         EXPECT_TRUE(FolderExists(*folder)) << *folder;
     ::unsetenv("RAVELO_HOME");
     ::unsetenv("TMPDIR");

@@ -25,8 +25,8 @@ TEST(TextConvert, MalformedInputRaisesTheHelpersMessage)
         }
         return std::string("no exception");
     };
-    EXPECT_EQ(message([] { Utf8ToUtf16("ab\xC3"); }), "Invalid UTF-8 sequence.");     // cut short
-    EXPECT_EQ(message([] { Utf8ToUtf16("\xC0\xAF"); }), "Invalid UTF-8 sequence.");   // overlong '/'
+    EXPECT_EQ(message([] { Utf8ToUtf16("ab\xC3"); }), "Invalid UTF-8 sequence.");       // cut short
+    EXPECT_EQ(message([] { Utf8ToUtf16("\xC0\xAF"); }), "Invalid UTF-8 sequence.");     // overlong '/'
     EXPECT_EQ(message([] { Utf8ToUtf16("\xED\xA0\x80"); }), "Invalid UTF-8 sequence."); // surrogate
     EXPECT_EQ(message([] { AnsiToUtf16("\xFF"); }), "Acsi2WideByte fail");
     EXPECT_EQ(message([] { Utf16ToUtf8(std::u16string(1, char16_t(0xD800))); }), "Unicode2Utf8 fail");
