@@ -9,9 +9,7 @@
 
 #include <atomic>
 #include <exception>
-#include <iterator>
 #include <memory>
-#include <type_traits>
 #include <vector>
 
 namespace ravelo {
@@ -27,31 +25,29 @@ std::unique_ptr<LibraryDatabase>& InstanceOwner()
 }
 
 // Commands that manage transactions or run arbitrary text cannot sit inside the worker's own
-// transaction; they run on their own, between groups.
+// transaction, and a load fills its caller's container as it reads, so it must run exactly once
+// (a group may be run twice). These run on their own, between groups.
 bool RunsAlone(DbOperation operation)
 {
-    return operation == DbOperation::RunStatement || operation == DbOperation::CreateTables ||
-           operation == DbOperation::BeginTransaction || operation == DbOperation::CommitTransaction;
+    switch (operation) {
+    case DbOperation::RunStatement:
+    case DbOperation::CreateTables:
+    case DbOperation::BeginTransaction:
+    case DbOperation::CommitTransaction:
+    case DbOperation::LoadGames:
+    case DbOperation::LoadLocalGames:
+    case DbOperation::LoadDownloads:
+    case DbOperation::LoadEmulators:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void ReportFailure(const DbCommand& command, const char* message)
 {
     DebugOutput("library database: command " + std::to_string(static_cast<int>(command.Operation)) +
                 " failed: " + (message ? message : "unknown error"));
-}
-
-template <typename Container>
-void HandOver(DbCommand& command)
-{
-    auto* output = std::get_if<Container*>(&*command.Output);
-    auto* rows = std::get_if<Container>(&command.ReadRows);
-    if (!output || !*output || !rows)
-        return;
-    if constexpr (std::is_same_v<Container, DownloadMap>)
-        (*output)->insert(std::make_move_iterator(rows->begin()), std::make_move_iterator(rows->end()));
-    else
-        (*output)->insert((*output)->end(), std::make_move_iterator(rows->begin()),
-                          std::make_move_iterator(rows->end()));
 }
 
 } // namespace
@@ -126,7 +122,7 @@ void LibraryDatabase::Post(DbOperation operation, DbArgument argument)
     }
     DbCommand command;
     command.Operation = operation;
-    command.Argument = std::move(argument);
+    command.Argument = DbCommand::Box(std::move(argument));
     if (!Enqueue(std::move(command)))
         DebugOutput("library database: command posted after shutdown, dropped");
 }
@@ -140,7 +136,7 @@ bool LibraryDatabase::PostWait(DbOperation operation, DbArgument argument)
     }
     DbCommand command;
     command.Operation = operation;
-    command.Argument = std::move(argument);
+    command.Argument = DbCommand::Box(std::move(argument));
     std::future<bool> done = command.Completion.emplace().get_future();
     if (!Enqueue(std::move(command)))
         return false;
@@ -171,13 +167,17 @@ std::size_t LibraryDatabase::QueuedCount() const
 
 bool LibraryDatabase::Enqueue(DbCommand command)
 {
+    bool wasEmpty = false;
     {
         std::lock_guard guard(m_queueLock);
         if (m_workerEnded)
             return false;
+        wasEmpty = m_queue.empty();
         m_queue.push_back(std::move(command));
     }
-    m_queueSignal.notify_one();
+    // The worker only ever waits on an empty queue, so only the first command needs to wake it.
+    if (wasEmpty)
+        m_queueSignal.notify_one();
     return true;
 }
 
@@ -225,9 +225,12 @@ void LibraryDatabase::RunGroup(std::deque<DbCommand>& batch, std::size_t first, 
         return;
     }
     // One transaction for the group, one savepoint per command: a failing command undoes only
-    // itself. A transaction that a client opened (operation 15) is left to that client.
+    // itself. The transaction takes the write lock at once, so that another process holding it
+    // makes the worker wait (busy timeout) rather than fail half-way through the group. A
+    // transaction that a client opened (operation 15) is left to that client.
     const bool ownTransaction = !m_db.inTransaction();
     std::vector<char> succeeded(last - first, 0);
+    std::string groupFailure;
     try {
         if (ownTransaction)
             statements.Begin();
@@ -255,8 +258,12 @@ void LibraryDatabase::RunGroup(std::deque<DbCommand>& batch, std::size_t first, 
         if (ownTransaction)
             statements.Commit();
     } catch (const CppSQLite3Exception& error) {
-        DebugOutput(std::string("library database: group of commands failed, running them one by one: ") +
-                    (error.errorMessage() ? error.errorMessage() : ""));
+        groupFailure = error.errorMessage() ? error.errorMessage() : "CPPSQLITE_ERROR";
+    } catch (const std::exception& error) {
+        groupFailure = error.what();
+    }
+    if (!groupFailure.empty()) {
+        DebugOutput("library database: group of commands failed, running them one by one: " + groupFailure);
         if (ownTransaction && m_db.inTransaction()) {
             try {
                 statements.Rollback();
@@ -274,7 +281,6 @@ void LibraryDatabase::RunGroup(std::deque<DbCommand>& batch, std::size_t first, 
 
 bool LibraryDatabase::RunAlone(DbCommand& command, LibraryStatements& statements)
 {
-    command.ReadRows = {};
     try {
         statements.Run(command);
         return true;
@@ -288,17 +294,10 @@ bool LibraryDatabase::RunAlone(DbCommand& command, LibraryStatements& statements
 
 void LibraryDatabase::Complete(DbCommand& command, bool succeeded)
 {
-    if (command.Output) {
-        HandOver<std::vector<Gameinfo>>(command);
-        HandOver<std::vector<LocalGame>>(command);
-        HandOver<DownloadMap>(command);
-        HandOver<std::vector<EmulatorInfo>>(command);
-    }
     if (command.Completion)
         command.Completion->set_value(succeeded);
     // The command owned its argument; it goes now rather than with the rest of the batch.
     command.Argument = std::monostate{};
-    command.ReadRows = {};
 }
 
 } // namespace ravelo

@@ -43,7 +43,7 @@ std::string LibraryStatements::Text(Slot slot)
         // Every column but Id, the key EmulatorId included.
         return LibraryRows::UpdateStatement(LibraryRows::EmulatorInfoTable(), 0, "EmulatorId");
     case BeginSlot:
-        return "BEGIN;";
+        return "BEGIN IMMEDIATE;";
     case CommitSlot:
         return "COMMIT;";
     case RollbackSlot:
@@ -94,58 +94,79 @@ void LibraryStatements::Load(Slot slot, std::vector<Record>& rows, Reader read)
         rows.push_back(read(query));
 }
 
+namespace {
+
+template <typename Record>
+const Record& Argument(const DbCommand& command)
+{
+    return *std::get<std::unique_ptr<Record>>(command.Argument);
+}
+
+const std::string& KeyText(const DbCommand& command)
+{
+    return std::get<std::string>(command.Argument);
+}
+
+// The caller's container of a load; it waits until the command completes.
+template <typename Container>
+Container& Output(const DbCommand& command)
+{
+    return *std::get<Container*>(*command.Output);
+}
+
+} // namespace
+
 void LibraryStatements::Run(DbCommand& command)
 {
-    DbArgument& argument = command.Argument;
     switch (command.Operation) {
     case DbOperation::AddGame:
-        Write(InsertGame, LibraryRows::Values(std::get<Gameinfo>(argument)));
+        Write(InsertGame, LibraryRows::Values(Argument<Gameinfo>(command)));
         break;
     case DbOperation::RemoveGame:
-        Delete(DeleteGame, std::get<std::string>(argument));
+        Delete(DeleteGame, KeyText(command));
         break;
     case DbOperation::LoadGames:
-        Load(SelectGames, command.ReadRows.emplace<std::vector<Gameinfo>>(), &LibraryRows::ReadGameinfo);
+        Load(SelectGames, Output<std::vector<Gameinfo>>(command), &LibraryRows::ReadGameinfo);
         break;
     case DbOperation::AddLocalGame:
-        Write(InsertLocalGame, LibraryRows::Values(std::get<LocalGame>(argument)));
+        Write(InsertLocalGame, LibraryRows::Values(Argument<LocalGame>(command)));
         break;
     case DbOperation::RemoveLocalGame:
-        Delete(DeleteLocalGame, std::get<std::string>(argument));
+        Delete(DeleteLocalGame, KeyText(command));
         break;
     case DbOperation::RenameLocalGame: {
-        const auto& game = std::get<LocalGame>(argument);
+        const auto& game = Argument<LocalGame>(command);
         Write(RenameLocalGame, {LibraryRows::EncodeWide(game.GameName), LibraryRows::TextVersion},
               &game.FilePath);
         break;
     }
     case DbOperation::LoadLocalGames:
-        Load(SelectLocalGames, command.ReadRows.emplace<std::vector<LocalGame>>(),
-             &LibraryRows::ReadLocalGame);
+        Load(SelectLocalGames, Output<std::vector<LocalGame>>(command), &LibraryRows::ReadLocalGame);
         break;
     case DbOperation::AddDownload:
-        Write(InsertDownload, LibraryRows::Values(std::get<DownloadInfo>(argument)));
+        Write(InsertDownload, LibraryRows::Values(Argument<DownloadInfo>(command)));
         break;
     case DbOperation::RemoveDownload:
-        Delete(DeleteDownload, std::get<std::string>(argument));
+        Delete(DeleteDownload, KeyText(command));
         break;
     case DbOperation::UpdateDownload: {
-        const auto& download = std::get<DownloadInfo>(argument);
+        const auto& download = Argument<DownloadInfo>(command);
         auto values = LibraryRows::Values(download);
         values.erase(values.begin()); // GameId selects the row instead
         Write(UpdateDownload, values, &download.GameId);
         break;
     }
     case DbOperation::LoadDownloads: {
-        auto& downloads = command.ReadRows.emplace<DownloadMap>();
+        auto& downloads = Output<DownloadMap>(command);
         for (CppSQLite3Query query = Statement(SelectDownloads).execQuery(); !query.eof(); query.nextRow()) {
             DownloadInfo download = LibraryRows::ReadDownloadInfo(query);
-            downloads.emplace(download.GameId, std::move(download)); // the first row of a game id wins
+            // A game id already in the map (from the caller, or an earlier row) keeps its record.
+            downloads.emplace(download.GameId, std::move(download));
         }
         break;
     }
     case DbOperation::RunStatement:
-        m_db.execDML(std::get<std::string>(argument));
+        m_db.execDML(KeyText(command));
         break;
     case DbOperation::CreateTables:
         LibrarySchema::CreateOrMigrate(m_db);
@@ -157,17 +178,16 @@ void LibraryStatements::Run(DbCommand& command)
         m_db.execDML("COMMIT TRANSACTION; ");
         break;
     case DbOperation::LoadEmulators:
-        Load(SelectEmulators, command.ReadRows.emplace<std::vector<EmulatorInfo>>(),
-             &LibraryRows::ReadEmulatorInfo);
+        Load(SelectEmulators, Output<std::vector<EmulatorInfo>>(command), &LibraryRows::ReadEmulatorInfo);
         break;
     case DbOperation::AddEmulator:
-        Write(InsertEmulator, LibraryRows::Values(std::get<EmulatorInfo>(argument)));
+        Write(InsertEmulator, LibraryRows::Values(Argument<EmulatorInfo>(command)));
         break;
     case DbOperation::RemoveEmulator:
-        Delete(DeleteEmulator, std::get<std::string>(argument));
+        Delete(DeleteEmulator, KeyText(command));
         break;
     case DbOperation::UpdateEmulator: {
-        const auto& emulator = std::get<EmulatorInfo>(argument);
+        const auto& emulator = Argument<EmulatorInfo>(command);
         Write(UpdateEmulator, LibraryRows::Values(emulator), &emulator.EmulatorId);
         break;
     }

@@ -17,8 +17,8 @@ public:
     /// Borrows the connection.
     explicit LibraryStatements(CppSQLite3DB& db);
 
-    /// Runs the statement of one command; a load fills command.ReadRows. Throws
-    /// CppSQLite3Exception on any failure. The argument must fit the operation.
+    /// Runs the statement of one command; a load appends to the caller's container as it reads.
+    /// Throws CppSQLite3Exception on any failure. The argument must fit the operation.
     void Run(DbCommand& command);
 
     void Begin();
