@@ -1,9 +1,5 @@
 #include "store/DbOperation.h"
 
-#include "store/DbCommand.h"
-
-#include <type_traits>
-
 namespace ravelo {
 
 bool ArgumentFits(DbOperation operation, const DbArgument& argument)
@@ -54,19 +50,6 @@ bool OutputFits(DbOperation operation, const DbOutput& output)
     default:
         return false;
     }
-}
-
-DbCommand::Payload DbCommand::Box(DbArgument&& argument)
-{
-    return std::visit(
-        [](auto&& value) -> Payload {
-            using T = std::decay_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, std::monostate> || std::is_same_v<T, std::string>)
-                return std::move(value);
-            else
-                return std::make_unique<T>(std::move(value));
-        },
-        std::move(argument));
 }
 
 } // namespace ravelo
