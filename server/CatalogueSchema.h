@@ -1,0 +1,13 @@
+#pragma once
+
+namespace ravelo::server {
+
+class SqliteDatabase;
+
+/// The catalogue's schema version, kept in the settings table under "schema".
+inline constexpr const char* CatalogueSchemaVersion = "1";
+
+/// Creates every table and index of the catalogue in an empty database; throws SqliteError.
+void CreateCatalogueSchema(SqliteDatabase& db);
+
+} // namespace ravelo::server

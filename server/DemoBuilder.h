@@ -1,0 +1,54 @@
+#pragma once
+
+#include "server/DemoContent.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ravelo::server {
+
+class SqliteDatabase;
+
+struct DemoOptions
+{
+    std::string folder;                   ///< where the catalogue goes
+    std::string updateVersion = "0.0.18"; ///< the version the update answer offers
+    std::string cloudShareBase;           ///< when set, games get share links below this address
+    bool force = false;                   ///< replace an existing catalogue in the folder
+};
+
+/// Makes the demo catalogue: catalogue.db (games, topics, banners, emulators, settings), the game
+/// archives (whole, in volumes, unpacked), the emulator and update packages under download/, and
+/// the pictures under pic/. Deterministic: the same options give the same files. Runs on the
+/// calling thread in about a second.
+class DemoBuilder
+{
+public:
+    explicit DemoBuilder(DemoOptions options);
+
+    /// False with a message for the user when the folder cannot be used or a file cannot be
+    /// written; a failed build may leave a partial catalogue behind.
+    bool Build(std::string& error);
+
+    /// Games served in volumes, and the one with an unpacked variant.
+    static const std::vector<int>& VolumeGames();
+    static int UnpackedGame();
+    /// Size of every volume but the last.
+    static constexpr std::int64_t VolumeBytes = 128 * 1024;
+
+private:
+    bool PrepareFolder(std::string& error);
+    bool WriteFile(const std::string& relative, const std::string& data, std::string& error);
+    bool WriteZip(const std::string& relative, const std::vector<ArchiveEntry>& entries, std::string& error);
+    bool AddGames(SqliteDatabase& db, std::string& error);
+    bool AddGame(SqliteDatabase& db, const DemoGame& game, std::string& error);
+    bool AddTopicsAndAds(SqliteDatabase& db, std::string& error);
+    bool AddEmulators(SqliteDatabase& db, std::string& error);
+    void AddReferenceTables(SqliteDatabase& db);
+
+    DemoOptions m_options;
+    std::string m_root; ///< the folder with a trailing '/'
+};
+
+} // namespace ravelo::server
