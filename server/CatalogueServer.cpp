@@ -258,7 +258,8 @@ void CatalogueServer::Dispatch(const httplib::Request& request, httplib::Respons
     } else if (StartsWith(path, "/pic/")) {
         if (MethodAllowed(response, request.method, false))
             ServeFile(request, response, m_options.root + "pic", path.substr(5));
-    } else if (path == "/") {
+    } else if (path == "/" || path == "/portal" || StartsWith(path, "/portal/")) {
+        // The portal's pages (the referers of page views) all show the one index page.
         if (MethodAllowed(response, request.method, false)) {
             response.status = 200;
             response.set_content(IndexPage, "text/html; charset=utf-8");
@@ -291,10 +292,12 @@ void CatalogueServer::Hop(const httplib::Request& request, httplib::Response& re
         SendError(response, 400);
         return;
     }
+    // The last hop leads to the file's own address.
     const AnswerAddresses addresses(HostFor(request), false);
     const std::string prefix = code == 301 ? "/download/hop301/" : "/download/hop/";
-    response.set_redirect(addresses.Base() + prefix + std::to_string(hops - 1) + "/" +
-                              AnswerAddresses::EncodePath(*safe),
+    const std::string encoded = AnswerAddresses::EncodePath(*safe);
+    response.set_redirect(hops == 1 ? addresses.Base() + "/download/" + encoded
+                                    : addresses.Base() + prefix + std::to_string(hops - 1) + "/" + encoded,
                           code);
 }
 

@@ -362,7 +362,7 @@ bool DemoBuilder::AddTopicsAndAds(SqliteDatabase& db, std::string& error)
         {"ads_index_left", "龙之剑：剑与魔法的传说", "1011", "game", 720, 300},
         {"ads_index_left", "三国英杰：街机名作，免解压即玩", "1081", "game", 720, 300},
         {"ads_index_left", "泰坦之怒：PSP 动作大作", "1063", "game", 720, 300},
-        {"ads_index_left", "Ravelo 游戏目录", "/", "url", 720, 300},
+        {"ads_index_left", "Ravelo 游戏目录", "/portal/", "url", 720, 300},
         {"ads_index_gamedetail", "星之卡片：NDS 桌面游戏", "1053", "game", 600, 100},
         {"ads_index_gamedetail", "星际战舰：PCE 射击经典", "1102", "game", 600, 100},
     };
