@@ -51,7 +51,7 @@ public:
     /// partly filled and the caller discards it.
     bool Decode(const std::string& text);
     /// The same for a C string (which would otherwise convert to either overload).
-    bool Decode(const char* text) { return Decode(std::string(text)); }
+    bool Decode(const char* text) { return Decode(std::string(text ? text : "")); }
 
     /// Decodes every declared field from an already parsed value, in declaration order. Missing keys
     /// store zero values. Returns true; raises as above.

@@ -1,9 +1,9 @@
 #include "platform/IniFile.h"
-#include "service/CacheTextCodec.h"
 #include "support/FileText.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempFolder.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -68,7 +68,7 @@ protected:
 
     TempFolder home, tmp, output;
     LoopbackHttpServer server;
-    int listStatus = 200;
+    std::atomic<int> listStatus{200};
 };
 
 } // namespace
