@@ -219,6 +219,7 @@ std::string WriteJson(const Json::Value& value)
     thread_local const std::unique_ptr<Json::StreamWriter> writer = [] {
         Json::StreamWriterBuilder builder;
         builder["indentation"] = "";
+        builder["commentStyle"] = "None";
         builder["emitUTF8"] = true;
         builder["precision"] = 6;
         return std::unique_ptr<Json::StreamWriter>(builder.newStreamWriter());
