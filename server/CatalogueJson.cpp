@@ -3,6 +3,7 @@
 #include <json/reader.h>
 #include <json/writer.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -11,8 +12,10 @@ namespace ravelo::server {
 
 std::string MegabyteText(std::int64_t bytes)
 {
+    // Rounded up to the hundredth, so that a small game never reads as "0.00" megabytes.
+    const double hundredths = std::ceil(static_cast<double>(bytes) * 100.0 / 1048576.0);
     char text[32];
-    std::snprintf(text, sizeof(text), "%.2f", static_cast<double>(bytes) / 1048576.0);
+    std::snprintf(text, sizeof(text), "%.2f", hundredths / 100.0);
     return text;
 }
 

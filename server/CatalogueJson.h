@@ -37,7 +37,7 @@ std::string WriteJson(const Json::Value& value);
 /// Parses stored JSON text; the fallback when the text is not JSON.
 Json::Value ParseStoredJson(const std::string& text, const Json::Value& fallback);
 
-/// A size in megabytes as the catalogue shows it ("%.2f").
+/// A size in megabytes as the catalogue shows it ("%.2f", rounded up).
 std::string MegabyteText(std::int64_t bytes);
 
 } // namespace ravelo::server

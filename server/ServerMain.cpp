@@ -68,7 +68,7 @@ int BuildDemo(const std::vector<std::string>& args)
     std::string error;
     if (!DemoBuilder(options).Build(error))
         return Fail(error);
-    std::printf("demo catalogue written to %s\n", options.folder.c_str());
+    std::printf("演示目录已生成: %s\n", options.folder.c_str());
     return 0;
 }
 
