@@ -1,0 +1,54 @@
+#include "controls/CLeftBarOptionUI.h"
+
+#include "uilib/UiParse.h"
+
+namespace ravelo {
+
+using namespace UiLib;
+
+QString CLeftBarOptionUI::GetClass() const
+{
+    return QStringLiteral("LeftBarOptionUI");
+}
+
+void* CLeftBarOptionUI::GetInterface(const QString& name)
+{
+    return name == QLatin1String("CLeftBarOptionUI") ? this : COptionUI::GetInterface(name);
+}
+
+void CLeftBarOptionUI::SetAttribute(const QString& name, const QString& value)
+{
+    if (name == QLatin1String("selectedleftimage"))
+        m_sSelectedLeftImage = value;
+    else if (name == QLatin1String("selectedrightimage"))
+        m_sSelectedRightImage = value;
+    else if (name == QLatin1String("unselectedrightimage"))
+        m_sUnselectedRightImage = value;
+    else if (name == QLatin1String("isselectedshowborder"))
+        m_bSelectedShowBorder = Parse::Bool(value);
+    else if (name == QLatin1String("canexpansion"))
+        m_bCanExpansion = Parse::Bool(value);
+    COptionUI::SetAttribute(name, value);
+}
+
+void CLeftBarOptionUI::PaintStatusImage(QPainter& painter)
+{
+    COptionUI::PaintStatusImage(painter);
+    if (IsSelected()) {
+        if (!m_sSelectedLeftImage.isEmpty() && !DrawImage(painter, m_sSelectedLeftImage))
+            m_sSelectedLeftImage.clear();
+        if (!m_sSelectedRightImage.isEmpty() && !DrawImage(painter, m_sSelectedRightImage))
+            m_sSelectedRightImage.clear();
+    } else if (!m_sUnselectedRightImage.isEmpty() && !DrawImage(painter, m_sUnselectedRightImage)) {
+        m_sUnselectedRightImage.clear();
+    }
+}
+
+void CLeftBarOptionUI::PaintBorder(QPainter& painter)
+{
+    if (m_bSelectedShowBorder && !IsSelected())
+        return;
+    COptionUI::PaintBorder(painter);
+}
+
+} // namespace ravelo

@@ -1,0 +1,15 @@
+#include "controls/CLoadingFailUI.h"
+
+namespace ravelo {
+
+QString CLoadingFailUI::GetClass() const
+{
+    return QStringLiteral("LoadingFailUI");
+}
+
+void* CLoadingFailUI::GetInterface(const QString& name)
+{
+    return name == QLatin1String("CLoadingFailUI") ? this : CVerticalLayoutUI::GetInterface(name);
+}
+
+} // namespace ravelo

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "uilib/CVerticalLayoutUI.h"
+
+namespace ravelo {
+
+/// The overlay a page shows when its request failed. Tag LoadingFail.
+class CLoadingFailUI : public UiLib::CVerticalLayoutUI
+{
+public:
+    QString GetClass() const override;
+    void* GetInterface(const QString& name) override;
+};
+
+} // namespace ravelo

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "uilib/CContainerUI.h"
+
+namespace UiLib {
+
+/// Lays out its children in a horizontal line: fixed sizes first, the rest shared among the children
+/// without a fixed size, with padding and child padding.
+class CHorizontalLayoutUI : public CContainerUI
+{
+public:
+    QString GetClass() const override;
+    void* GetInterface(const QString& name) override;
+    void SetPos(QRect rc, bool needInvalidate = true) override;
+};
+
+} // namespace UiLib

@@ -1,0 +1,155 @@
+#include "uilib/COptionUI.h"
+
+#include "uilib/CPaintManagerUI.h"
+#include "uilib/CRenderEngine.h"
+#include "uilib/UiParse.h"
+
+namespace UiLib {
+
+COptionUI::~COptionUI()
+{
+    if (m_pManager && !m_sGroupName.isEmpty())
+        m_pManager->RemoveOptionGroup(m_sGroupName, this);
+}
+
+QString COptionUI::GetClass() const
+{
+    return QStringLiteral("OptionUI");
+}
+
+void* COptionUI::GetInterface(const QString& name)
+{
+    return name == QLatin1String("Option") ? this : CButtonUI::GetInterface(name);
+}
+
+void COptionUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    if (m_pManager && m_pManager != manager && !m_sGroupName.isEmpty())
+        m_pManager->RemoveOptionGroup(m_sGroupName, this);
+    CButtonUI::SetManager(manager, parent, init);
+    if (manager && !m_sGroupName.isEmpty())
+        manager->AddOptionGroup(m_sGroupName, this);
+}
+
+void COptionUI::SetGroup(const QString& group)
+{
+    if (group == m_sGroupName)
+        return;
+    if (m_pManager && !m_sGroupName.isEmpty())
+        m_pManager->RemoveOptionGroup(m_sGroupName, this);
+    m_sGroupName = group;
+    if (m_pManager && !m_sGroupName.isEmpty())
+        m_pManager->AddOptionGroup(m_sGroupName, this);
+    Selected(m_bSelected, false);
+}
+
+void COptionUI::Selected(bool selected, bool notify)
+{
+    if (m_bSelected == selected && !(selected && !m_sGroupName.isEmpty()))
+        return;
+    const bool changed = m_bSelected != selected;
+    m_bSelected = selected;
+    if (selected)
+        m_uButtonState |= UISTATE_SELECTED;
+    else
+        m_uButtonState &= ~UISTATE_SELECTED;
+    if (m_pManager && selected && !m_sGroupName.isEmpty()) {
+        for (CControlUI* member : m_pManager->GetOptionGroup(m_sGroupName)) {
+            auto* option = static_cast<COptionUI*>(member->GetInterface(QStringLiteral("Option")));
+            if (option && option != this && option->IsSelected())
+                option->Selected(false, false);
+        }
+    }
+    Invalidate();
+    if (changed && notify && m_pManager)
+        m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
+}
+
+bool COptionUI::Activate()
+{
+    if (!CButtonUI::Activate())
+        return false;
+    if (!m_sGroupName.isEmpty())
+        Selected(true);
+    else
+        Selected(!m_bSelected);
+    return true;
+}
+
+void COptionUI::SetEnabled(bool enabled)
+{
+    CControlUI::SetEnabled(enabled);
+    if (!IsEnabled())
+        m_uButtonState = m_bSelected ? UISTATE_SELECTED : 0;
+}
+
+void COptionUI::SetSelectedTextColor(std::uint32_t argb)
+{
+    m_dwSelectedTextColor = argb;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedImage(const QString& description)
+{
+    m_sSelectedImage = description;
+    Invalidate();
+}
+
+void COptionUI::SetAttribute(const QString& name, const QString& value)
+{
+    if (name == QLatin1String("group"))
+        SetGroup(value);
+    else if (name == QLatin1String("selected"))
+        Selected(Parse::Bool(value), false);
+    else if (name == QLatin1String("selectedimage"))
+        SetSelectedImage(value);
+    else if (name == QLatin1String("selectedhotimage"))
+        m_sSelectedHotImage = value;
+    else if (name == QLatin1String("selectedpushedimage"))
+        m_sSelectedPushedImage = value;
+    else if (name == QLatin1String("selecteddisabledimage"))
+        m_sSelectedDisabledImage = value;
+    else if (name == QLatin1String("selectedtextcolor"))
+        SetSelectedTextColor(Parse::Color(value));
+    else if (name == QLatin1String("selectedbkcolor"))
+        m_dwSelectedBkColor = Parse::Color(value);
+    else
+        CButtonUI::SetAttribute(name, value);
+}
+
+void COptionUI::PaintBkColor(QPainter& painter)
+{
+    if (m_bSelected && (m_dwSelectedBkColor >> 24) != 0) {
+        CRenderEngine::DrawRoundColor(painter, m_rcItem, m_cxyBorderRound, m_dwSelectedBkColor);
+        return;
+    }
+    CButtonUI::PaintBkColor(painter);
+}
+
+void COptionUI::PaintStatusImage(QPainter& painter)
+{
+    if (m_bSelected) {
+        bool drawn = false;
+        if (!IsEnabled())
+            drawn = DrawOrForget(painter, m_sSelectedDisabledImage);
+        else if (m_uButtonState & UISTATE_PUSHED)
+            drawn =
+                DrawOrForget(painter, m_sSelectedPushedImage) || DrawOrForget(painter, m_sSelectedHotImage);
+        else if (m_uButtonState & UISTATE_HOT)
+            drawn = DrawOrForget(painter, m_sSelectedHotImage);
+        if (drawn || DrawOrForget(painter, m_sSelectedImage)) {
+            DrawOrForget(painter, m_sForeImage);
+            return;
+        }
+    }
+    CButtonUI::PaintStatusImage(painter);
+}
+
+std::uint32_t COptionUI::StateTextColor() const
+{
+    if (m_bSelected && IsEnabled() && m_dwSelectedTextColor)
+        return m_dwSelectedTextColor;
+    return CButtonUI::StateTextColor();
+}
+
+} // namespace UiLib

@@ -1,0 +1,794 @@
+#include "uilib/CPaintManagerUI.h"
+
+#include "uilib/CContainerUI.h"
+#include "uilib/CControlUI.h"
+#include "uilib/CWindowWnd.h"
+#include "uilib/SkinResources.h"
+
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimerEvent>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace UiLib {
+
+namespace {
+
+QString& InstancePath()
+{
+    static QString path = QString::fromStdString(ravelo::ExecutableFolder());
+    return path;
+}
+
+std::uint64_t Now()
+{
+    return static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch());
+}
+
+// Counts nested dispatches so that removed controls are destroyed only when no handler can still be
+// running inside them.
+class DispatchScope
+{
+public:
+    explicit DispatchScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DispatchScope() { --m_depth; }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
+} // namespace
+
+CPaintManagerUI::CPaintManagerUI() = default;
+
+CPaintManagerUI::~CPaintManagerUI()
+{
+    Detach();
+    m_notifiers.clear();
+    m_asyncNotify.clear();
+    delete m_pRoot;
+    m_pRoot = nullptr;
+    std::vector<CControlUI*> cleanup;
+    cleanup.swap(m_delayedCleanup);
+    for (CControlUI* control : cleanup)
+        delete control;
+}
+
+void CPaintManagerUI::Init(QWidget* host)
+{
+    m_pHost = host;
+    m_bUpdateNeeded = true;
+}
+
+void CPaintManagerUI::Detach()
+{
+    RemoveAllTimers();
+    m_asyncNotify.clear();
+    m_pEventHover = nullptr;
+    m_pEventClick = nullptr;
+    m_pEventRClick = nullptr;
+    m_pHost = nullptr;
+    m_bFlushScheduled = false;
+    std::vector<CControlUI*> cleanup;
+    cleanup.swap(m_delayedCleanup);
+    for (CControlUI* control : cleanup)
+        delete control;
+}
+
+QString CPaintManagerUI::GetInstancePath()
+{
+    return InstancePath();
+}
+
+void CPaintManagerUI::SetInstancePath(const QString& path)
+{
+    InstancePath() = path;
+}
+
+const QFont& CPaintManagerUI::DefaultFont()
+{
+    static const QFont font = [] {
+        QFont f;
+        f.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                       QStringLiteral("sans-serif")});
+        f.setPixelSize(13);
+        return f;
+    }();
+    return font;
+}
+
+QPixmap CPaintManagerUI::LoadImage(const QString& file)
+{
+    const QString path = Skin::Resolve(file);
+    if (path.isEmpty())
+        return {};
+    QPixmap pixmap;
+    pixmap.load(path);
+    return pixmap;
+}
+
+bool CPaintManagerUI::AttachDialog(CControlUI* root)
+{
+    if (!root)
+        return false;
+    if (m_pRoot && m_pRoot != root) {
+        ReapObjects(m_pRoot);
+        delete m_pRoot;
+    }
+    m_pRoot = root;
+    InitControls(root, nullptr);
+    NeedUpdate();
+    return true;
+}
+
+void CPaintManagerUI::RegisterNames(CControlUI* control)
+{
+    control->FindControlIf([this](CControlUI* c) {
+        const QString name = c->GetName();
+        if (!name.isEmpty() && !m_names.contains(name))
+            m_names.insert(name, c);
+        return false;
+    });
+}
+
+void CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent)
+{
+    if (!control)
+        return;
+    control->SetManager(this, parent, false);
+    RegisterNames(control);
+    control->SetManager(this, parent, true);
+}
+
+void CPaintManagerUI::ReapObjects(CControlUI* control)
+{
+    if (!control)
+        return;
+    control->FindControlIf([this](CControlUI* c) {
+        ForgetControl(c);
+        return false;
+    });
+}
+
+void CPaintManagerUI::ForgetControl(CControlUI* control)
+{
+    if (m_pFocus == control)
+        m_pFocus = nullptr;
+    if (m_pEventHover == control)
+        m_pEventHover = nullptr;
+    if (m_pEventClick == control)
+        m_pEventClick = nullptr;
+    if (m_pEventRClick == control)
+        m_pEventRClick = nullptr;
+    KillTimer(control);
+    const QString name = control->GetName();
+    if (!name.isEmpty()) {
+        const auto it = m_names.find(name);
+        if (it != m_names.end() && it.value() == control)
+            m_names.erase(it);
+    }
+    for (auto& [group, members] : m_optionGroups)
+        members.erase(std::remove(members.begin(), members.end(), control), members.end());
+    m_asyncNotify.erase(std::remove_if(m_asyncNotify.begin(), m_asyncNotify.end(),
+                                       [control](const TNotifyUI& n) { return n.pSender == control; }),
+                        m_asyncNotify.end());
+    if (m_pRoot == control)
+        m_pRoot = nullptr;
+}
+
+void CPaintManagerUI::AddDelayedCleanup(CControlUI* control)
+{
+    if (!control)
+        return;
+    control->SetManager(this, nullptr, false);
+    if (!m_pHost) {
+        ReapObjects(control);
+        delete control;
+        return;
+    }
+    m_delayedCleanup.push_back(control);
+    ScheduleFlush();
+}
+
+void CPaintManagerUI::ScheduleFlush()
+{
+    if (m_bFlushScheduled || !m_pHost)
+        return;
+    m_bFlushScheduled = true;
+    QMetaObject::invokeMethod(
+        m_pHost.data(),
+        [this] {
+            m_bFlushScheduled = false;
+            FlushAsyncNotify();
+            FlushDelayedCleanup();
+        },
+        Qt::QueuedConnection);
+}
+
+void CPaintManagerUI::FlushDelayedCleanup()
+{
+    if (m_nDispatchDepth > 0)
+        return; // the outermost dispatch flushes when it ends
+    while (!m_delayedCleanup.empty()) {
+        std::vector<CControlUI*> cleanup;
+        cleanup.swap(m_delayedCleanup);
+        for (CControlUI* control : cleanup) {
+            ReapObjects(control);
+            delete control;
+        }
+    }
+}
+
+void CPaintManagerUI::FlushAsyncNotify()
+{
+    while (!m_asyncNotify.empty()) {
+        TNotifyUI msg = m_asyncNotify.front();
+        m_asyncNotify.pop_front();
+        SendNotify(msg, false);
+    }
+}
+
+void CPaintManagerUI::RenameControl(CControlUI* control, const QString& oldName, const QString& newName)
+{
+    const auto it = m_names.find(oldName);
+    if (it != m_names.end() && it.value() == control)
+        m_names.erase(it);
+    if (!newName.isEmpty() && !m_names.contains(newName))
+        m_names.insert(newName, control);
+}
+
+CControlUI* CPaintManagerUI::FindControl(const QString& name) const
+{
+    return m_names.value(name, nullptr);
+}
+
+CControlUI* CPaintManagerUI::FindControl(QPoint point) const
+{
+    return m_pRoot ? m_pRoot->FindControlAt(point) : nullptr;
+}
+
+CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* parent, const QString& name) const
+{
+    CControlUI* start = parent ? parent : m_pRoot;
+    if (!start || name.isEmpty())
+        return nullptr;
+    return start->FindControlIf([&name](CControlUI* c) { return c->GetName() == name; });
+}
+
+CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* parent, const QString& className,
+                                                   int index) const
+{
+    CControlUI* start = parent ? parent : m_pRoot;
+    if (!start)
+        return nullptr;
+    int seen = 0;
+    return start->FindControlIf([&](CControlUI* c) { return c->GetClass() == className && seen++ == index; });
+}
+
+bool CPaintManagerUI::AddNotifier(INotifyUI* notifier)
+{
+    if (!notifier || std::find(m_notifiers.begin(), m_notifiers.end(), notifier) != m_notifiers.end())
+        return false;
+    m_notifiers.push_back(notifier);
+    return true;
+}
+
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier)
+{
+    const auto it = std::find(m_notifiers.begin(), m_notifiers.end(), notifier);
+    if (it == m_notifiers.end())
+        return false;
+    m_notifiers.erase(it);
+    return true;
+}
+
+void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async)
+{
+    if (msg.dwTimestamp == 0)
+        msg.dwTimestamp = Now();
+    if (msg.pSender && msg.sVirtualWnd.isEmpty())
+        msg.sVirtualWnd = msg.pSender->GetVirtualWnd();
+    if (async) {
+        m_asyncNotify.push_back(msg);
+        ScheduleFlush();
+        return;
+    }
+    {
+        DispatchScope scope(m_nDispatchDepth);
+        // A notifier may remove itself or others while being called.
+        const std::vector<INotifyUI*> notifiers = m_notifiers;
+        for (INotifyUI* notifier : notifiers) {
+            if (std::find(m_notifiers.begin(), m_notifiers.end(), notifier) != m_notifiers.end())
+                notifier->Notify(msg);
+        }
+    }
+    if (m_nDispatchDepth == 0) {
+        // A notification from outside an event (a native edit's signal) ends here.
+        if (!m_delayedCleanup.empty())
+            ScheduleFlush();
+        CWindowWnd::ProcessPendingDestroys();
+    }
+}
+
+void CPaintManagerUI::SendNotify(CControlUI* control, const QString& type, WPARAM wParam, LPARAM lParam,
+                                 bool async)
+{
+    TNotifyUI msg;
+    msg.sType = type;
+    msg.pSender = control;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    if (m_pHost)
+        msg.ptMouse = m_pHost->mapFromGlobal(QCursor::pos());
+    SendNotify(msg, async);
+}
+
+void CPaintManagerUI::SetFocus(CControlUI* control)
+{
+    if (control == m_pFocus)
+        return;
+    if (control && (control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()))
+        return;
+    DispatchScope scope(m_nDispatchDepth);
+    if (CControlUI* old = m_pFocus) {
+        m_pFocus = nullptr;
+        SendEvent(old, UIEVENT_KILLFOCUS, QPoint(), Qt::NoModifier, reinterpret_cast<WPARAM>(control));
+        if (m_pFocus == nullptr && old->GetManager() == this)
+            SendNotify(old, DUI_MSGTYPE_KILLFOCUS);
+    }
+    if (control) {
+        m_pFocus = control;
+        SendEvent(control, UIEVENT_SETFOCUS, QPoint(), Qt::NoModifier);
+        if (m_pFocus == control)
+            SendNotify(control, DUI_MSGTYPE_SETFOCUS);
+    }
+}
+
+bool CPaintManagerUI::SetNextTabControl(bool forward)
+{
+    if (!m_pRoot)
+        return false;
+    std::vector<CControlUI*> stops;
+    m_pRoot->FindControlIf([&stops](CControlUI* c) {
+        if ((c->GetControlFlags() & UIFLAG_TABSTOP) && c->IsVisible() && c->IsEnabled() &&
+            c->IsKeyboardEnabled())
+            stops.push_back(c);
+        return false;
+    });
+    if (stops.empty())
+        return false;
+    auto it = std::find(stops.begin(), stops.end(), m_pFocus);
+    std::size_t index = 0;
+    if (it != stops.end()) {
+        const std::size_t current = static_cast<std::size_t>(it - stops.begin());
+        index = forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();
+    } else if (!forward) {
+        index = stops.size() - 1;
+    }
+    SetFocus(stops[index]);
+    return true;
+}
+
+void CPaintManagerUI::SetCursor(Qt::CursorShape shape)
+{
+    if (!m_pHost || shape == m_cursor)
+        return;
+    m_cursor = shape;
+    m_pHost->setCursor(shape);
+}
+
+bool CPaintManagerUI::SetTimer(CControlUI* control, unsigned id, unsigned elapseMs)
+{
+    if (!control || !m_pHost)
+        return false;
+    KillTimer(control, id);
+    const int qtTimer = m_pHost->startTimer(static_cast<int>(qMax(1u, elapseMs)));
+    if (qtTimer == 0)
+        return false;
+    m_timers.push_back({control, id, qtTimer});
+    return true;
+}
+
+bool CPaintManagerUI::KillTimer(CControlUI* control, unsigned id)
+{
+    for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
+        if (it->control == control && it->id == id) {
+            if (m_pHost)
+                m_pHost->killTimer(it->qtTimer);
+            m_timers.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CPaintManagerUI::KillTimer(CControlUI* control)
+{
+    for (auto it = m_timers.begin(); it != m_timers.end();) {
+        if (it->control == control) {
+            if (m_pHost)
+                m_pHost->killTimer(it->qtTimer);
+            it = m_timers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void CPaintManagerUI::RemoveAllTimers()
+{
+    for (const TimerInfo& timer : m_timers) {
+        if (m_pHost)
+            m_pHost->killTimer(timer.qtTimer);
+    }
+    m_timers.clear();
+}
+
+bool CPaintManagerUI::HasTimer(CControlUI* control, unsigned id) const
+{
+    return std::any_of(m_timers.begin(), m_timers.end(),
+                       [&](const TimerInfo& t) { return t.control == control && t.id == id; });
+}
+
+void CPaintManagerUI::AddOptionGroup(const QString& group, CControlUI* control)
+{
+    std::vector<CControlUI*>& members = m_optionGroups[group];
+    if (std::find(members.begin(), members.end(), control) == members.end())
+        members.push_back(control);
+}
+
+std::vector<CControlUI*> CPaintManagerUI::GetOptionGroup(const QString& group) const
+{
+    const auto it = m_optionGroups.find(group);
+    return it == m_optionGroups.end() ? std::vector<CControlUI*>() : it->second;
+}
+
+void CPaintManagerUI::RemoveOptionGroup(const QString& group, CControlUI* control)
+{
+    const auto it = m_optionGroups.find(group);
+    if (it == m_optionGroups.end())
+        return;
+    it->second.erase(std::remove(it->second.begin(), it->second.end(), control), it->second.end());
+}
+
+void CPaintManagerUI::AddFont(int id, const QString& family, int pixelSize, bool bold, bool underline,
+                              bool italic, bool isDefault)
+{
+    QFont font = DefaultFont();
+    if (!family.isEmpty())
+        font.setFamilies({family, QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("sans-serif")});
+    if (pixelSize > 0)
+        font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    font.setItalic(italic);
+    m_fonts[id] = font;
+    m_fontMetrics.erase(id);
+    if (isDefault) {
+        m_nDefaultFont = id;
+        m_fontMetrics.erase(-1);
+    }
+}
+
+const QFont& CPaintManagerUI::GetFont(int id) const
+{
+    auto it = m_fonts.find(id);
+    if (it != m_fonts.end())
+        return it->second;
+    it = m_fonts.find(m_nDefaultFont);
+    return it != m_fonts.end() ? it->second : DefaultFont();
+}
+
+const QFontMetrics& CPaintManagerUI::GetFontMetrics(int id) const
+{
+    const int key = m_fonts.count(id) ? id : -1;
+    auto it = m_fontMetrics.find(key);
+    if (it == m_fontMetrics.end())
+        it = m_fontMetrics.emplace(key, std::make_unique<QFontMetrics>(GetFont(key))).first;
+    return *it->second;
+}
+
+void CPaintManagerUI::AddDefaultAttributeList(const QString& controlName, const QString& list)
+{
+    m_defaultAttributes.insert(controlName, list);
+}
+
+QString CPaintManagerUI::GetDefaultAttributeList(const QString& controlName) const
+{
+    return m_defaultAttributes.value(controlName);
+}
+
+QPixmap CPaintManagerUI::GetImage(const QString& file) const
+{
+    return m_images.value(file);
+}
+
+QPixmap CPaintManagerUI::GetImageEx(const QString& file)
+{
+    const auto it = m_images.constFind(file);
+    if (it != m_images.constEnd())
+        return it.value();
+    return AddImage(file);
+}
+
+QPixmap CPaintManagerUI::AddImage(const QString& file)
+{
+    const QPixmap pixmap = LoadImage(file);
+    if (!pixmap.isNull())
+        m_images.insert(file, pixmap);
+    return pixmap;
+}
+
+bool CPaintManagerUI::RemoveImage(const QString& file)
+{
+    return m_images.remove(file) > 0;
+}
+
+void CPaintManagerUI::RemoveAllImages()
+{
+    m_images.clear();
+}
+
+TDrawInfo CPaintManagerUI::GetDrawInfo(const QString& description)
+{
+    const auto it = m_drawInfos.constFind(description);
+    if (it != m_drawInfos.constEnd())
+        return it.value();
+    const TDrawInfo info = CRenderEngine::ParseImageString(description);
+    if (m_drawInfos.size() > 4096)
+        m_drawInfos.clear(); // descriptions built from data (star widths, files) must not pile up
+    m_drawInfos.insert(description, info);
+    return info;
+}
+
+void CPaintManagerUI::NeedUpdate()
+{
+    m_bUpdateNeeded = true;
+    if (m_pHost && !m_bLayoutRequested && !m_bLayingOut) {
+        m_bLayoutRequested = true;
+        QCoreApplication::postEvent(m_pHost.data(), new QEvent(QEvent::LayoutRequest));
+    }
+}
+
+void CPaintManagerUI::Invalidate(const QRect& rect)
+{
+    if (m_pHost && !m_bLayingOut && !rect.isEmpty())
+        m_pHost->update(rect);
+}
+
+void CPaintManagerUI::Invalidate()
+{
+    if (m_pHost)
+        m_pHost->update();
+}
+
+QRect CPaintManagerUI::GetClientRect() const
+{
+    if (!m_pHost)
+        return QRect(QPoint(0, 0), m_szInitWindowSize);
+    return m_pHost->rect().marginsRemoved(m_rcClientMargins);
+}
+
+void CPaintManagerUI::SetClientMargins(const QMargins& margins)
+{
+    if (m_rcClientMargins == margins)
+        return;
+    m_rcClientMargins = margins;
+    NeedUpdate();
+}
+
+void CPaintManagerUI::UpdateLayout()
+{
+    if (!m_pRoot)
+        return;
+    const QRect client = GetClientRect();
+    if (!m_bUpdateNeeded && !m_pRoot->IsUpdateNeeded() && client == m_rcLastLayout)
+        return;
+    m_bUpdateNeeded = false;
+    m_bLayingOut = true;
+    m_pRoot->SetPos(client, false);
+    m_bLayingOut = false;
+    m_rcLastLayout = client;
+    Invalidate();
+}
+
+void CPaintManagerUI::Paint(QPainter& painter, const QRect& rect)
+{
+    UpdateLayout();
+    if (!m_pRoot)
+        return;
+    DispatchScope scope(m_nDispatchDepth);
+    m_pRoot->DoPaint(painter, rect);
+}
+
+void CPaintManagerUI::SendEvent(CControlUI* control, int type, QPoint point, Qt::KeyboardModifiers modifiers,
+                                WPARAM wParam, LPARAM lParam, int key)
+{
+    if (!control)
+        return;
+    TEventUI event;
+    event.Type = type;
+    event.pSender = control;
+    event.dwTimestamp = Now();
+    event.ptMouse = point;
+    event.wKeyState = modifiers;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    event.chKey = key;
+    control->Event(event);
+}
+
+void CPaintManagerUI::UpdateHover(QPoint point, Qt::KeyboardModifiers modifiers)
+{
+    CControlUI* hover = FindControl(point);
+    if (hover == m_pEventHover)
+        return;
+    CControlUI* old = m_pEventHover;
+    m_pEventHover = hover;
+    if (old)
+        SendEvent(old, UIEVENT_MOUSELEAVE, point, modifiers);
+    if (hover && m_pEventHover == hover)
+        SendEvent(hover, UIEVENT_MOUSEENTER, point, modifiers);
+    if (m_pEventHover)
+        SendEvent(m_pEventHover, UIEVENT_SETCURSOR, point, modifiers);
+    else
+        SetCursor(Qt::ArrowCursor);
+}
+
+bool CPaintManagerUI::HandleEvent(QEvent* event)
+{
+    bool consumed = false;
+    {
+        DispatchScope scope(m_nDispatchDepth);
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint pt = me->position().toPoint();
+            if (!m_pEventClick)
+                UpdateHover(pt, me->modifiers());
+            if (CControlUI* target = m_pEventClick ? m_pEventClick : m_pEventHover)
+                SendEvent(target, UIEVENT_MOUSEMOVE, pt, me->modifiers());
+            consumed = true;
+            break;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint pt = me->position().toPoint();
+            UpdateHover(pt, me->modifiers());
+            CControlUI* control = FindControl(pt);
+            if (!control)
+                break;
+            if (me->button() == Qt::LeftButton) {
+                m_pEventClick = control;
+                control->SetFocus();
+                if (m_pEventClick == control)
+                    SendEvent(control,
+                              event->type() == QEvent::MouseButtonDblClick ? UIEVENT_DBLCLICK
+                                                                           : UIEVENT_BUTTONDOWN,
+                              pt, me->modifiers());
+            } else if (me->button() == Qt::RightButton) {
+                m_pEventRClick = control;
+                control->SetFocus();
+                if (m_pEventRClick == control)
+                    SendEvent(control, UIEVENT_RBUTTONDOWN, pt, me->modifiers());
+            }
+            consumed = true;
+            break;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint pt = me->position().toPoint();
+            if (me->button() == Qt::LeftButton && m_pEventClick) {
+                CControlUI* control = m_pEventClick;
+                m_pEventClick = nullptr;
+                SendEvent(control, UIEVENT_BUTTONUP, pt, me->modifiers());
+                consumed = true;
+            } else if (me->button() == Qt::RightButton && m_pEventRClick) {
+                CControlUI* control = m_pEventRClick;
+                m_pEventRClick = nullptr;
+                if (control->GetPos().contains(pt))
+                    SendEvent(control, UIEVENT_CONTEXTMENU, pt, me->modifiers(), 0, 0);
+                consumed = true;
+            }
+            if (m_pHost && m_pHost->rect().contains(pt))
+                UpdateHover(pt, me->modifiers());
+            break;
+        }
+        case QEvent::Wheel: {
+            auto* we = static_cast<QWheelEvent*>(event);
+            const QPoint pt = we->position().toPoint();
+            const int delta = we->angleDelta().y();
+            CControlUI* control = FindControl(pt);
+            if (!control || delta == 0)
+                break;
+            const int steps = qMax(1, qAbs(delta) / 120);
+            for (int i = 0; i < steps; ++i)
+                SendEvent(control, UIEVENT_SCROLLWHEEL, pt, we->modifiers(),
+                          delta > 0 ? SB_LINEUP : SB_LINEDOWN, delta);
+            consumed = true;
+            break;
+        }
+        case QEvent::Leave:
+            if (!m_pEventClick && m_pEventHover) {
+                CControlUI* old = m_pEventHover;
+                m_pEventHover = nullptr;
+                SendEvent(old, UIEVENT_MOUSELEAVE, QPoint(-1, -1), Qt::NoModifier);
+            }
+            break;
+        case QEvent::KeyPress: {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+                !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                consumed = SetNextTabControl(ke->key() == Qt::Key_Tab);
+                break;
+            }
+            if (m_pFocus) {
+                SendEvent(m_pFocus, UIEVENT_KEYDOWN, QPoint(), ke->modifiers(), 0, 0, ke->key());
+                if (m_pFocus && !ke->text().isEmpty() && ke->text()[0].isPrint())
+                    SendEvent(m_pFocus, UIEVENT_CHAR, QPoint(), ke->modifiers(), 0, 0,
+                              ke->text()[0].unicode());
+                consumed = true;
+            }
+            break;
+        }
+        case QEvent::KeyRelease: {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            if (m_pFocus) {
+                SendEvent(m_pFocus, UIEVENT_KEYUP, QPoint(), ke->modifiers(), 0, 0, ke->key());
+                consumed = true;
+            }
+            break;
+        }
+        case QEvent::Timer: {
+            const int qtTimer = static_cast<QTimerEvent*>(event)->timerId();
+            const auto it = std::find_if(m_timers.begin(), m_timers.end(),
+                                         [qtTimer](const TimerInfo& t) { return t.qtTimer == qtTimer; });
+            if (it != m_timers.end()) {
+                const TimerInfo timer = *it;
+                SendEvent(timer.control, UIEVENT_TIMER, QPoint(), Qt::NoModifier, timer.id);
+                consumed = true;
+            }
+            break;
+        }
+        case QEvent::ToolTip: {
+            auto* he = static_cast<QHelpEvent*>(event);
+            CControlUI* control = FindControl(he->pos());
+            if (control && !control->GetToolTip().isEmpty())
+                QToolTip::showText(he->globalPos(), control->GetToolTip(), m_pHost, control->GetPos());
+            else
+                QToolTip::hideText();
+            consumed = true;
+            break;
+        }
+        case QEvent::LayoutRequest:
+            m_bLayoutRequested = false;
+            UpdateLayout();
+            consumed = true;
+            break;
+        case QEvent::Resize:
+            UpdateLayout();
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_nDispatchDepth == 0 && !m_delayedCleanup.empty())
+        FlushDelayedCleanup();
+    return consumed;
+}
+
+} // namespace UiLib

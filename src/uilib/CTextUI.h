@@ -1,0 +1,29 @@
+#pragma once
+
+#include "uilib/CLabelUI.h"
+
+namespace UiLib {
+
+/// A label for longer text: it wraps by default and, with "showhtml", its <a> links send "link"
+/// (wParam: the link's index, GetLinkContent gives its target) when clicked.
+class CTextUI : public CLabelUI
+{
+public:
+    CTextUI();
+
+    QString GetClass() const override;
+    void* GetInterface(const QString& name) override;
+    unsigned GetControlFlags() const override;
+
+    int GetLinkCount() const;
+    QString GetLinkContent(int index) const;
+
+    void DoEvent(TEventUI& event) override;
+    void PaintText(QPainter& painter) override;
+
+private:
+    int m_nHoverLink = -1;
+    int m_nPressedLink = -1;
+};
+
+} // namespace UiLib
