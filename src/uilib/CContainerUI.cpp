@@ -73,7 +73,7 @@ bool CContainerUI::AddAt(CControlUI* control, int index)
     if (m_pManager)
         m_pManager->InitControls(control, this);
     else
-        control->SetManager(nullptr, this, false);
+        control->SetManager(control->GetManager(), this, false); // joins the window with this container
     NeedUpdate();
     return true;
 }

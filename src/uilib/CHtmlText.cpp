@@ -162,7 +162,9 @@ QString CHtmlText::ToQtHtml(CPaintManagerUI* manager, const QString& markup, QSt
 QString CHtmlText::PlainToQtHtml(const QString& text, QStringList& links)
 {
     links.clear();
-    static const QRegularExpression address(QStringLiteral("https?://[^\\s<>\"']+"));
+    // An address ends before trailing punctuation, which belongs to the sentence around it.
+    static const QRegularExpression address(QStringLiteral(
+        "https?://[^\\s<>\"'\u3000-\u303F\uFF00-\uFFEF]*[^\\s<>\"'.,;:!?)\u3000-\u303F\uFF00-\uFFEF]"));
     QString out;
     qsizetype last = 0;
     for (auto it = address.globalMatch(text); it.hasNext();) {

@@ -52,6 +52,10 @@ void CTileLayoutUI::SetPos(QRect rc, bool needInvalidate)
             flow.push_back(item);
     }
 
+    // Rows whose children want no height share the layout's height.
+    const int rows = static_cast<int>((flow.size() + static_cast<std::size_t>(columns) - 1) / columns);
+    const int sharedRowHeight = rows > 0 ? qMax(0, (content.height() - (rows - 1) * rowGap) / rows) : 0;
+
     int y = content.top();
     int widthNeeded = 0;
     for (std::size_t rowStart = 0; rowStart < flow.size(); rowStart += static_cast<std::size_t>(columns)) {
@@ -61,9 +65,12 @@ void CTileLayoutUI::SetPos(QRect rc, bool needInvalidate)
             for (std::size_t i = rowStart; i < rowEnd; ++i) {
                 const QMargins pad = flow[i]->GetPadding();
                 const QSize wanted = flow[i]->EstimateSize(QSize(cellWidth, content.height()));
-                rowHeight = qMax(rowHeight,
-                                 qMax(wanted.height(), flow[i]->GetMinHeight()) + pad.top() + pad.bottom());
+                if (wanted.height() > 0 || flow[i]->GetMinHeight() > 0)
+                    rowHeight = qMax(rowHeight, qMax(wanted.height(), flow[i]->GetMinHeight()) + pad.top() +
+                                                    pad.bottom());
             }
+            if (rowHeight <= 0)
+                rowHeight = sharedRowHeight;
         }
         int x = content.left();
         for (std::size_t i = rowStart; i < rowEnd; ++i) {

@@ -5,8 +5,9 @@
 namespace UiLib {
 
 /// Lays out its children in a grid, row by row. The column count comes from "columns", or from how
-/// many cells of "itemsize" fit the width; cells are "itemsize" large (or share the width, and take
-/// the tallest child's height, when it is not given). "childpadding" separates columns,
+/// many cells of "itemsize" fit the width; cells are "itemsize" large. Without an item width the
+/// columns share the width; without an item height a row is as tall as its tallest child, and rows
+/// of children that want no height share the layout's height. "childpadding" separates columns,
 /// "childvpadding" rows (it defaults to the child padding).
 class CTileLayoutUI : public CContainerUI
 {

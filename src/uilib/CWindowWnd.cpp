@@ -408,6 +408,8 @@ LRESULT CWindowWnd::DefWindowProc(ravelo::Message& message)
             return 0;
         m_bClosing = true;
         m_nCloseCode = static_cast<int>(static_cast<std::intptr_t>(message.wParam));
+        // A closed window takes no more posts, even if its widget has to wait for its events to end.
+        ravelo::UnregisterReceiver(m_hWnd);
         m_pHost->hide();
         if (IsBusy()) {
             PendingDestroys().push_back(this);
@@ -520,7 +522,9 @@ bool CWindowWnd::TranslateEvent(QEvent* event)
 bool CWindowWnd::OnHostEvent(QEvent* event)
 {
     if (event->type() == MessageEvent::EventType()) {
-        Dispatch(static_cast<MessageEvent*>(event)->GetMessage());
+        // Messages still queued for a closing window are dropped with their payloads.
+        if (!m_bClosing)
+            Dispatch(static_cast<MessageEvent*>(event)->GetMessage());
         return true;
     }
     return TranslateEvent(event);

@@ -90,11 +90,14 @@ bool WindowImplBase::OnCreate()
         host->setMinimumSize(minimum + frame);
     if (topLevel && maximum.width() > 0 && maximum.height() > 0)
         host->setMaximumSize(maximum + frame);
-    QSize size = host->testAttribute(Qt::WA_Resized) ? host->size() : m_PaintManager.GetInitSize();
-    if (size.isEmpty())
-        size = QSize(400, 300);
     UpdateShadowMargins();
-    host->resize(size + (host->testAttribute(Qt::WA_Resized) ? QSize() : frame));
+    if (!host->testAttribute(Qt::WA_Resized)) {
+        // No size from the creator: the layout's, plus the shadow around it.
+        QSize size = m_PaintManager.GetInitSize();
+        if (size.isEmpty())
+            size = QSize(400, 300);
+        host->resize(size + frame);
+    }
     InitWindow();
     return true;
 }
