@@ -87,6 +87,15 @@ QWidget* CWindowWnd::GetWidget() const
     return m_pHost.data();
 }
 
+ravelo::WindowHandle CWindowWnd::GetParentHWND() const
+{
+    for (QWidget* w = m_pHost ? m_pHost->parentWidget() : nullptr; w; w = w->parentWidget()) {
+        if (auto* host = dynamic_cast<WindowHost*>(w); host && host->Owner())
+            return host->Owner()->GetHWND();
+    }
+    return 0;
+}
+
 CWindowWnd* CWindowWnd::FromHandle(ravelo::WindowHandle handle)
 {
     if (handle == 0 || !OnUiThread())

@@ -38,6 +38,8 @@ public:
     /// The handle to post to; 0 before Create and after the window was destroyed.
     ravelo::WindowHandle GetHWND() const { return m_hWnd; }
     QWidget* GetWidget() const;
+    /// The handle of the window this one lives in or belongs to, or 0. UI thread only.
+    ravelo::WindowHandle GetParentHWND() const;
     /// The living window with this handle, or null. UI thread only.
     static CWindowWnd* FromHandle(ravelo::WindowHandle handle);
 

@@ -4,6 +4,7 @@
 #include "controls/CButtonUIEx.h"
 #include "controls/CImageUI.h"
 #include "controls/CImageUIEx.h"
+#include "controls/CLeftBarOptionUI.h"
 #include "controls/CLoadingUI.h"
 #include "controls/CScrollTextUI.h"
 #include "controls/CWindowContainerUI.h"
@@ -11,6 +12,7 @@
 #include "controls/ControlFactory.h"
 
 #include "uilib/CContainerUI.h"
+#include "uilib/COptionUI.h"
 #include "uilib/CTabLayoutUI.h"
 #include "uilib/UiDialogs.h"
 #include "uilib/support/TestWindow.h"
@@ -256,4 +258,45 @@ TEST(Controls, APageWindowLivesInsideItsContainerAndFollowsItsVisibility)
     EXPECT_FALSE(page->isVisible());
     window.FindAs<CTabLayoutUI>("tab")->SelectItem(0);
     EXPECT_TRUE(page->isVisible());
+}
+
+TEST(Controls, GridLinesRunBetweenCellsOnly)
+{
+    TestWindow window(Layout(QStringLiteral(R"(<VerticalLayout bkcolor="#FFFFFFFF">
+        <GridTileLayout name="grid" columns="2" itemsize="0,40" childpadding="10" childvpadding="10" height="90"
+                        gridlinecolor="#FFFF0000" gridlinesize="2">
+          <Control /><Control /><Control /><Control />
+        </GridTileLayout>
+        <Control />
+    </VerticalLayout>)"),
+                             QStringLiteral("size=\"210,200\"")),
+                      Factory);
+    ASSERT_TRUE(window.Open(210, 200));
+    const QImage shot = Grab(window);
+    // Columns are 100 wide with a 10-pixel gap: the line runs down its middle (x 104..105).
+    EXPECT_EQ(QColor(shot.pixel(104, 20)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shot.pixel(50, 44)), QColor(Qt::red)); // between the rows
+    EXPECT_EQ(QColor(shot.pixel(50, 20)), QColor(Qt::white));
+    EXPECT_EQ(QColor(shot.pixel(205, 20)), QColor(Qt::white)); // none after the last column
+    EXPECT_EQ(QColor(shot.pixel(50, 95)), QColor(Qt::white));  // none after the last row
+}
+
+TEST(Controls, ALeftBarEntryShowsItsMarkerOnlyWhenSelected)
+{
+    TestWindow window(Layout(QStringLiteral(R"(<VerticalLayout bkcolor="#FF272D3A">
+        <LeftBarOption name="entry" group="left" height="40" canexpansion="true"
+                       selectedleftimage="file='skin\ui\leftbar_marker.png' dest='0,8,4,32'" />
+        <LeftBarOption name="other" group="left" height="40" />
+        <Control />
+    </VerticalLayout>)")),
+                      Factory);
+    ASSERT_TRUE(window.Open());
+    auto* entry = window.FindAs<CLeftBarOptionUI>("entry");
+    EXPECT_TRUE(entry->CanExpansion());
+    const QPoint marker = entry->GetPos().topLeft() + QPoint(1, 20);
+    EXPECT_EQ(QColor(Grab(window).pixel(marker)), QColor(0x27, 0x2D, 0x3A));
+    entry->Selected(true, false);
+    EXPECT_EQ(QColor(Grab(window).pixel(marker)), QColor(0xFF, 0x6A, 0x3D));
+    window.FindAs<COptionUI>("other")->Selected(true, false);
+    EXPECT_EQ(QColor(Grab(window).pixel(marker)), QColor(0x27, 0x2D, 0x3A));
 }
