@@ -2,7 +2,7 @@
 
 #include "server/CatalogueSchema.h"
 #include "server/DemoPictures.h"
-#include "server/Md5.h"
+#include "platform/Md5.h"
 #include "server/SqliteDatabase.h"
 #include "server/SqliteError.h"
 #include "server/SqliteTransaction.h"

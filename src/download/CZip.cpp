@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <minizip/unzip.h>
@@ -183,7 +184,8 @@ bool CZip::ExtractCurrentEntry(void* zip, const std::string& destination)
         if (n == 0)
             break;
         if (!WriteAll(fd, block.data(), static_cast<std::size_t>(n))) {
-            ok = Fail("cannot write " + path + " (disk full?)");
+            m_writeFailed = true;
+            ok = Fail("cannot write " + path + ": " + std::strerror(errno));
             break;
         }
         m_extracted += n;

@@ -38,6 +38,8 @@ public:
     std::int64_t TotalBytes() const { return m_total; }
     std::int64_t ExtractedBytes() const { return m_extracted; }
     bool WasStopped() const { return m_stop.load(); }
+    /// The last failure was the disk refusing bytes (full disk, I/O error).
+    bool WriteFailed() const { return m_writeFailed; }
     const std::string& LastError() const { return m_error; }
 
 private:
@@ -54,6 +56,7 @@ private:
     std::condition_variable m_pauseChanged;
     std::int64_t m_lastReportMs = 0;
     std::string m_error;
+    bool m_writeFailed = false;
 };
 
 } // namespace ravelo

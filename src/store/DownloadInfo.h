@@ -38,7 +38,7 @@ struct DownloadInfo
     std::string CurrentSize;
     std::vector<std::string> Reserved1; // addresses of the unpacked variant, entry 0 first
     int Reserved2 = 4;                  // source type: 1 cloud drive, 4 own servers, 8 unpacked files
-    std::string Reserved3;              // written with the row, never read back
+    std::string Reserved3;              // the archive's MD5 text from the address answer, or empty
     std::string Reserved4;              // written with the row, never read back
 
     bool operator==(const DownloadInfo&) const = default;

@@ -298,7 +298,9 @@ DownloadInfo LibraryRows::ReadDownloadInfo(const CppSQLite3Query& row)
     d.CurrentSize = Column(row, 23);
     d.Reserved1 = ListCodec::SplitList(Column(row, 24));
     d.Reserved2 = ListCodec::ParseDecimal(Column(row, 25));
-    // Reserved3 and Reserved4 are written for older readers only.
+    // Reserved3 carries the archive's MD5 so that a resumed download can still be checked; Reserved4
+    // is written for older readers only.
+    d.Reserved3 = Column(row, 26);
     return d;
 }
 

@@ -3,7 +3,7 @@
 #include "server/ServerTestSupport.h"
 
 #include "server/DemoGames.h"
-#include "server/Md5.h"
+#include "platform/Md5.h"
 
 #include <algorithm>
 #include <cctype>
@@ -320,7 +320,7 @@ TEST_F(CatalogueApiTest, RegisteredUserGetsDownloadAddressesWithAGoodTicketOnly)
 
     // The archive at fileurl is what filemd5 says.
     const std::string archive = Fetch(addresses["fileurl"].asString());
-    EXPECT_EQ(addresses["filemd5"].asString(), server::Md5Hex(archive));
+    EXPECT_EQ(addresses["filemd5"].asString(), Md5Hex(archive));
     // The mirror in filelist reaches the same file through a redirect.
     auto client = Client();
     const std::string mirror = addresses["filelist"][0].asString();
@@ -363,7 +363,7 @@ TEST_F(CatalogueApiTest, VolumesAppendToTheWholeArchiveAndTheUnpackedVariantIsTh
             start = end + 1;
         }
         EXPECT_GE(expectedNumber, 3) << "a game in volumes has at least two of them";
-        EXPECT_EQ(answer["filemd5"].asString(), server::Md5Hex(joined));
+        EXPECT_EQ(answer["filemd5"].asString(), Md5Hex(joined));
         const ZipContents zip = ReadZipBytes(*s_catalogue, joined);
         EXPECT_TRUE(zip.valid);
     }
@@ -377,7 +377,7 @@ TEST_F(CatalogueApiTest, VolumesAppendToTheWholeArchiveAndTheUnpackedVariantIsTh
     const std::string name = std::to_string(unpacked) + ".zip";
     ASSERT_EQ(1u, archive.files.count(name));
     EXPECT_EQ(archive.files.at(name), set) << "the unpacked variant is the file the archive unpacks to";
-    EXPECT_EQ(answer["verify"][0]["verify"].asString(), server::Md5Hex(set));
+    EXPECT_EQ(answer["verify"][0]["verify"].asString(), Md5Hex(set));
 }
 
 TEST_F(CatalogueApiTest, MalformedRequestsGetCleanErrors)

@@ -1,6 +1,6 @@
 // The demo catalogue builder: the same files every time, and an existing catalogue kept safe.
 #include "server/DemoBuilder.h"
-#include "server/Md5.h"
+#include "platform/Md5.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ std::map<std::string, std::string> Digests(const std::string& root)
         const std::string path = entry.path().string();
         if (!entry.is_regular_file() || path.find("catalogue.db") != std::string::npos)
             continue;
-        digests[path.substr(root.size())] = server::FileMd5Hex(path).value_or("unreadable");
+        digests[path.substr(root.size())] = FileMd5Hex(path).value_or("unreadable");
     }
     return digests;
 }

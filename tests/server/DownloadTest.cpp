@@ -4,7 +4,7 @@
 
 #include "server/DemoContent.h"
 #include "server/DemoGames.h"
-#include "server/Md5.h"
+#include "platform/Md5.h"
 
 #include "platform/FileSystem.h"
 

@@ -6,7 +6,7 @@
 #include "server/ByteRange.h"
 #include "server/FormBody.h"
 #include "server/GameListQuery.h"
-#include "server/Md5.h"
+#include "platform/Md5.h"
 #include "server/PngCanvas.h"
 #include "server/SafePath.h"
 
@@ -143,9 +143,9 @@ TEST(GameListQueryTest, KeywordsCannotActAsWildcards)
 
 TEST(Md5Test, MatchesKnownDigests)
 {
-    EXPECT_EQ("d41d8cd98f00b204e9800998ecf8427e", server::Md5Hex(""));
-    EXPECT_EQ("900150983cd24fb0d6963f7d28e17f72", server::Md5Hex("abc"));
-    EXPECT_FALSE(server::FileMd5Hex("/nonexistent/file"));
+    EXPECT_EQ("d41d8cd98f00b204e9800998ecf8427e", Md5Hex(""));
+    EXPECT_EQ("900150983cd24fb0d6963f7d28e17f72", Md5Hex("abc"));
+    EXPECT_FALSE(FileMd5Hex("/nonexistent/file"));
 }
 
 TEST(PngCanvasTest, EncodesAValidPictureOfTheDrawing)

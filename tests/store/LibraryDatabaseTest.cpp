@@ -162,8 +162,7 @@ TEST(LibraryDatabase, EveryRecordRoundTripsThroughAddUpdateLoadAndRemove)
     EXPECT_EQ(games, std::vector<Gameinfo>{game});
     EXPECT_EQ(locals, std::vector<LocalGame>{local});
     DownloadInfo expected = download;
-    expected.Reserved3.clear(); // written, never read back
-    expected.Reserved4.clear();
+    expected.Reserved4.clear(); // written, never read back
     ASSERT_EQ(downloads.size(), 1u);
     EXPECT_EQ(downloads.at("2002"), expected);
     EXPECT_EQ(emulators, std::vector<EmulatorInfo>{emulator});
@@ -200,7 +199,6 @@ TEST(LibraryDatabase, EveryRecordRoundTripsThroughAddUpdateLoadAndRemove)
     ASSERT_TRUE(db.PostWait(DbOperation::LoadDownloads, &downloads));
     ASSERT_TRUE(db.PostWait(DbOperation::LoadEmulators, &emulators));
     expected = download;
-    expected.Reserved3.clear();
     expected.Reserved4.clear();
     EXPECT_EQ(downloads.at("2002"), expected);
     EXPECT_EQ(emulators, std::vector<EmulatorInfo>{emulator});

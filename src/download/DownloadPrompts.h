@@ -1,0 +1,20 @@
+#pragma once
+
+#include "download/CloudLinkResolver.h"
+#include "platform/Messages.h"
+#include "store/DownloadInfo.h"
+
+namespace ravelo {
+
+/// The questions the download engine asks the user: the source of a new download and, through
+/// CaptchaPrompt, a cloud-drive captcha. The windows, ravelo-cli and the tests answer them.
+/// Both are called on engine threads that block until the answer and hold no lock of the engine,
+/// so an implementation may take its time (a modal dialog shown by the UI thread).
+class DownloadPrompts : public CaptchaPrompt
+{
+public:
+    /// Returns one of the offered DownloadSource bits, or 2 when the user closed the dialog.
+    virtual int ChooseSource(WindowHandle parent, const DownloadInfo& task, int offeredSources) = 0;
+};
+
+} // namespace ravelo
