@@ -2,12 +2,14 @@
 #include "cli/CatalogueCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandDispatcher.h"
+#include "cli/DownloadCommands.h"
 
 int main(int argc, char** argv)
 {
     using namespace ravelo::cli;
     CommandDispatcher dispatcher;
     RegisterCatalogueCommands(dispatcher);
+    RegisterDownloadCommands(dispatcher);
 
     const Arguments args(argv + 1, argv + argc);
     // Start-up exactly as the program does it (paths, folders, settings); the command stands in for

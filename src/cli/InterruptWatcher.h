@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Messages.h"
+
+#include <pthread.h>
+#include <thread>
+
+namespace ravelo::cli {
+
+/// Turns Ctrl-C (SIGINT) and SIGTERM into a message for a waiting loop: the signals are blocked in
+/// every thread made after construction and taken by one thread with sigwait, which posts `message`
+/// to `receiver`. Construct it before any other thread of the command starts.
+class InterruptWatcher
+{
+public:
+    InterruptWatcher(WindowHandle receiver, std::uint32_t message);
+    ~InterruptWatcher();
+    InterruptWatcher(const InterruptWatcher&) = delete;
+    InterruptWatcher& operator=(const InterruptWatcher&) = delete;
+
+private:
+    sigset_t m_previous{};
+    std::thread m_thread;
+};
+
+} // namespace ravelo::cli

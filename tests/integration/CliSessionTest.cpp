@@ -1,0 +1,134 @@
+// ravelo-cli as a user runs it, against ravelo-server serving its demo catalogue on 127.0.0.1.
+#include "support/ChildProcess.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace ravelo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct CliResult
+{
+    int code = -1;
+    std::vector<std::string> lines;
+};
+
+class CliSession : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_catalogue = std::make_unique<TempFolder>();
+        ChildProcess build({RAVELO_SERVER_EXE, "build-demo", *s_catalogue / "demo"});
+        ASSERT_EQ(build.Wait(), 0);
+        s_server = std::make_unique<ChildProcess>(std::vector<std::string>{
+            RAVELO_SERVER_EXE, "serve", "--root", *s_catalogue / "demo", "--port", "0"});
+        const std::string line = s_server->ReadLine(10s);
+        const std::string prefix = "listening on 127.0.0.1:";
+        ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+        s_baseUrl = "http://127.0.0.1:" + line.substr(prefix.size());
+    }
+    static void TearDownTestSuite()
+    {
+        if (s_server)
+            s_server->StopWith(SIGTERM, 10s);
+        s_server.reset();
+        s_catalogue.reset();
+    }
+
+    void SetUp() override
+    {
+        WriteSettings(m_games.Path());
+        ::setenv("RAVELO_HOME", m_home.Path().c_str(), 1);
+        ::setenv("TMPDIR", m_tmp.Path().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("RAVELO_HOME");
+        ::unsetenv("TMPDIR");
+    }
+
+    void WriteSettings(const std::string& romPath)
+    {
+        WriteText(m_home / "ravelo.cfg",
+                  "[Set]\nRomPath=" + romPath + "\n[Service]\nBaseUrl=" + s_baseUrl + "\n");
+    }
+
+    static CliResult Run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), RAVELO_CLI_EXE);
+        ChildProcess cli(args);
+        CliResult result;
+        for (std::string line; !(line = cli.ReadLine(30s)).empty();)
+            result.lines.push_back(line);
+        result.code = cli.Wait();
+        return result;
+    }
+
+    TempFolder m_home, m_tmp, m_games;
+    static inline std::unique_ptr<TempFolder> s_catalogue;
+    static inline std::unique_ptr<ChildProcess> s_server;
+    static inline std::string s_baseUrl;
+};
+
+TEST_F(CliSession, ListsSearchesAndShowsTheDemoCatalogue)
+{
+    const CliResult list = Run({"list"});
+    ASSERT_EQ(list.code, 0);
+    EXPECT_GE(list.lines.size(), 20u);
+    EXPECT_EQ(std::count(list.lines[0].begin(), list.lines[0].end(), '\t'), 3) << list.lines[0];
+
+    const CliResult search = Run({"search", "三国"});
+    ASSERT_EQ(search.code, 0);
+    ASSERT_FALSE(search.lines.empty());
+    EXPECT_NE(search.lines[0].find("三国"), std::string::npos);
+
+    const CliResult info = Run({"info", "1001"});
+    ASSERT_EQ(info.code, 0);
+    EXPECT_EQ(info.lines[0].rfind("1001\t", 0), 0u);
+}
+
+TEST_F(CliSession, InstallsWholeArchivesVolumesAndUnpackedGames)
+{
+    const CliResult whole = Run({"install", "1001"});
+    ASSERT_EQ(whole.code, 0);
+    ASSERT_EQ(whole.lines.size(), 1u);
+    EXPECT_EQ(whole.lines[0], "安装完成\t" + m_games / "FC/1001/");
+    EXPECT_TRUE(fs::exists(m_games / "FC/1001/1001.nes"));
+    EXPECT_FALSE(fs::exists(m_games / "FC/1001/1001.zip"));
+
+    ASSERT_EQ(Run({"install", "1071"}).code, 0); // in volumes
+    EXPECT_TRUE(fs::exists(m_games / "PS/1071/1071.cue"));
+
+    ASSERT_EQ(Run({"install", "1081", "--source", "nozip"}).code, 0);
+    EXPECT_TRUE(fs::exists(m_games / "ARCADE/1081/1081.zip"));
+
+    const CliResult installed = Run({"installed"});
+    ASSERT_EQ(installed.code, 0);
+    ASSERT_EQ(installed.lines.size(), 3u);
+    EXPECT_EQ(installed.lines[0].substr(0, 5), "1001\t");
+    EXPECT_NE(installed.lines[0].find("\t" + m_games / "FC/1001/"), std::string::npos);
+
+    const CliResult again = Run({"install", "1001"});
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.lines[0].rfind("已安装", 0), 0u);
+}
+
+TEST_F(CliSession, FailuresExitWithOneAndInstallNothing)
+{
+    EXPECT_EQ(Run({"install", "999999"}).code, 1);
+    EXPECT_EQ(Run({"install", "1001", "--source", "cloud"}).code, 1); // the demo has no cloud links
+    EXPECT_EQ(Run({"install", "../1001"}).code, 1);
+    WriteSettings("");
+    EXPECT_EQ(Run({"install", "1001"}).code, 1); // no games folder chosen
+    EXPECT_TRUE(Run({"installed"}).lines.empty());
+}
+
+} // namespace
+} // namespace ravelo::test
