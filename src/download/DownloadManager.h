@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/DownloadMessages.h"
 #include "download/DownloadOptions.h"
 #include "download/DownloadPrompts.h"
 #include "download/DownloadTask.h"
@@ -18,7 +19,6 @@ namespace ravelo {
 
 class CGame;
 class LibraryDatabase;
-struct DownloadTaskView;
 
 /// The download engine: turns catalogue games into installed games. One scheduler thread acts on
 /// the tasks whenever something changes (a command, a new task, a transfer that ended); one
