@@ -50,9 +50,19 @@ QString CHtmlText::ToQtHtml(CPaintManagerUI* manager, const QString& markup, QSt
     QString text;
     std::vector<QString> closers; // what each open tag needs to close, by tag letter
     std::vector<QChar> openTags;
+    int openLink = -1; // a link without a target takes its own text as the target
+    QString linkText;
     auto flushText = [&] {
+        if (openLink >= 0)
+            linkText += text;
         out += text.toHtmlEscaped();
         text.clear();
+    };
+    auto endLink = [&] {
+        if (openLink >= 0 && links[openLink].isEmpty())
+            links[openLink] = linkText.trimmed();
+        openLink = -1;
+        linkText.clear();
     };
     auto closeTag = [&](QChar letter) {
         for (int i = static_cast<int>(openTags.size()) - 1; i >= 0; --i) {
@@ -93,6 +103,8 @@ QString CHtmlText::ToQtHtml(CPaintManagerUI* manager, const QString& markup, QSt
         const QChar letter = body.isEmpty() ? QChar() : body[0].toLower();
         const QString argument = body.mid(1).trimmed();
         if (closing) {
+            if (letter == u'a')
+                endLink();
             closeTag(letter);
             continue;
         }
@@ -131,7 +143,9 @@ QString CHtmlText::ToQtHtml(CPaintManagerUI* manager, const QString& markup, QSt
             closers.push_back(QStringLiteral("</span>"));
             break;
         case u'a':
+            endLink();
             links.append(argument);
+            openLink = static_cast<int>(links.size() - 1);
             out += QStringLiteral("<a href=\"%1%2\">").arg(kLinkScheme).arg(links.size() - 1);
             openTags.push_back(letter);
             closers.push_back(QStringLiteral("</a>"));
@@ -152,6 +166,7 @@ QString CHtmlText::ToQtHtml(CPaintManagerUI* manager, const QString& markup, QSt
         }
     }
     flushText();
+    endLink();
     while (!closers.empty()) {
         out += closers.back();
         closers.pop_back();

@@ -16,7 +16,8 @@ namespace UiLib {
 class CPaintManagerUI;
 
 /// Text in the layouts' small markup ("showhtml"): <b>, <i>, <u>, <s>, <f n> (font of the window's
-/// table), <c #AARRGGBB> (colour), <a target> (link), <n> (line break), <p> (paragraph),
+/// table), <c #AARRGGBB> (colour), <a target> (link; without a target the link's text is its target),
+/// <n> (line break), <p> (paragraph),
 /// <x n> (n pixels of space); "{" and "}" may stand for "<" and ">". Unknown tags are dropped and
 /// text is never interpreted as anything else, so data shown through it cannot inject markup
 /// beyond these tags. UI thread only.

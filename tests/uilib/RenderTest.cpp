@@ -121,6 +121,9 @@ TEST(Render, MarkupBecomesEscapedRichTextWithNumberedLinks)
     EXPECT_TRUE(html.contains("<br/>end"));
     ASSERT_EQ(links, QStringList{"https://x.org/?q=1&r=2"});
     EXPECT_TRUE(html.contains("href=\"uilink:0\""));
+    // A link without a target points at its own text (the feedback window's forum line).
+    CHtmlText::ToQtHtml(nullptr, QStringLiteral("<f 0><a>https://bbs.example.com</a></f> <a>second"), links);
+    EXPECT_EQ(links, (QStringList{"https://bbs.example.com", "second"}));
     // Unclosed tags are closed at the end.
     EXPECT_TRUE(CHtmlText::ToQtHtml(nullptr, QStringLiteral("<u>open"), links).endsWith("</u>"));
 
