@@ -29,11 +29,15 @@ constexpr const char* kUnreadableAnswer = "服务器应答无法解析";
 constexpr const char* kWrongAnswer = "服务器应答内容有误";
 
 /// One catalogue exchange; reason gets a short Chinese text when it fails.
-bool Exchange(const std::string& body, long timeoutSeconds, std::string& answer, std::string& reason)
+bool Exchange(const std::string& body, long timeoutSeconds, std::string& answer, std::string& reason,
+              long* httpStatus = nullptr)
 {
     const ServiceEndpoints endpoints = ServiceEndpoints::Load();
     TransferError error;
-    if (HttpPost(answer, endpoints.ApiUrl, "", body, timeoutSeconds, &error))
+    const bool ok = HttpPost(answer, endpoints.ApiUrl, "", body, timeoutSeconds, &error);
+    if (httpStatus)
+        *httpStatus = error.httpStatus;
+    if (ok)
         return true;
     reason = error.Describe();
     if (reason.empty())
@@ -292,14 +296,23 @@ bool CatalogueClient::EnsureRegistered()
 
 bool CatalogueClient::FetchDownloadAddresses(CDownLoadUrl& out, const std::string& gameid)
 {
-    if (!EnsureRegistered())
-        return false;
-    const UserIdentity identity;
     std::string answer, reason;
-    if (!Exchange(DownFileBody(identity.Uid, identity.Ticket, gameid), kDownFileTimeoutSeconds, answer,
-                  reason)) {
+    for (int attempt = 0;; ++attempt) {
+        if (!EnsureRegistered())
+            return false;
+        UserIdentity identity;
+        long status = 0;
+        answer.clear();
+        if (Exchange(DownFileBody(identity.Uid, identity.Ticket, gameid), kDownFileTimeoutSeconds, answer,
+                     reason, &status))
+            break;
         DebugOutput("download addresses of " + gameid + " failed: " + reason);
-        return false;
+        // The service no longer knows our identity (its users were reset): register once more.
+        if (status != 403 || attempt > 0)
+            return false;
+        identity.Uid.clear();
+        identity.Ticket.clear();
+        identity.Save();
     }
     DebugOutput("\n" + answer + "\n");
     if (answer.empty())

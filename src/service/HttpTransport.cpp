@@ -118,8 +118,9 @@ struct ProbeAnswer
     double contentLength = -1.0;
 };
 
-/// One header-only request, redirects not followed.
-ProbeAnswer Probe(const std::string& url, bool withTotalTimeout)
+/// One header-only request, redirects not followed. Always bounded in time: a server that accepts
+/// the connection and then says nothing must not hold a download thread that the user wants to stop.
+ProbeAnswer Probe(const std::string& url)
 {
     ProbeAnswer answer;
     CurlEasy curl;
@@ -129,8 +130,7 @@ ProbeAnswer Probe(const std::string& url, bool withTotalTimeout)
     curl.Set(CURLOPT_NOBODY, 1L);
     curl.Set(CURLOPT_FOLLOWLOCATION, 0L);
     curl.Set(CURLOPT_CONNECTTIMEOUT, 5L);
-    if (withTotalTimeout)
-        curl.Set(CURLOPT_TIMEOUT, 10L);
+    curl.Set(CURLOPT_TIMEOUT, 10L);
     if (curl.Perform() != CURLE_OK)
         return answer;
     answer.completed = curl.ResponseCode(answer.status);
@@ -151,7 +151,7 @@ bool WalkRedirects(const std::string& url, ProbeAnswer& last)
 {
     std::string current = url;
     for (int hop = 0;; ++hop) {
-        last = Probe(current, true);
+        last = Probe(current);
         if (!last.completed)
             return false;
         if (last.status == 200)
@@ -188,7 +188,7 @@ int CheckUrl(const std::string& url)
 
 double GetContentLength(const std::string& url)
 {
-    const ProbeAnswer answer = Probe(url, false);
+    const ProbeAnswer answer = Probe(url);
     if (!answer.completed || answer.status != 200)
         return -1.0;
     return answer.contentLength;

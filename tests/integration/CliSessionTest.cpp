@@ -120,6 +120,16 @@ TEST_F(CliSession, InstallsWholeArchivesVolumesAndUnpackedGames)
     EXPECT_EQ(again.lines[0].rfind("已安装", 0), 0u);
 }
 
+TEST_F(CliSession, AnIdentityTheServiceNoLongerKnowsIsReplaced)
+{
+    WriteText(m_home / "ravelo.cfg", "[Set]\nRomPath=" + m_games.Path() + "\n[Service]\nBaseUrl=" +
+                                         s_baseUrl + "\n[User]\nUid=424242\nTicket=stale%2Bticket\n");
+    ASSERT_EQ(Run({"install", "1002"}).code, 0);
+    const std::string settings = ReadText(m_home / "ravelo.cfg");
+    EXPECT_EQ(settings.find("Uid=424242"), std::string::npos);
+    EXPECT_NE(settings.find("Ticket="), std::string::npos);
+}
+
 TEST_F(CliSession, FailuresExitWithOneAndInstallNothing)
 {
     EXPECT_EQ(Run({"install", "999999"}).code, 1);
