@@ -144,18 +144,19 @@ ravelo::WindowHandle CWindowWnd::Create(ravelo::WindowHandle parent, const QStri
 
     if (cx != CW_USEDEFAULT && cy != CW_USEDEFAULT)
         host->resize(cx, cy);
+    // A close asked for while the window is being built waits until Create is done with it.
+    m_bCreating = true;
     ravelo::Message create{WM_CREATE, 0, nullptr};
     Dispatch(create);
-    if (!m_pHost)
-        return 0; // the window was closed while it was being created
-    if (!OnCreate()) {
-        ravelo::DebugOutput("window: " + GetWindowClassName().toStdString() + " could not be built");
+    const bool built = !m_bClosing && OnCreate();
+    m_bCreating = false;
+    if (!built || m_bClosing) {
+        if (!built && !m_bClosing)
+            ravelo::DebugOutput("window: " + GetWindowClassName().toStdString() + " could not be built");
         m_bClosing = true;
         DestroyNow();
         return 0;
     }
-    if (!m_pHost)
-        return 0;
     if (x != CW_USEDEFAULT && y != CW_USEDEFAULT)
         host->move(x, y);
     else if (!child)
@@ -230,7 +231,7 @@ bool CWindowWnd::IsBusy() const
 {
     if (!m_pHost)
         return false;
-    if (m_pHost->IsHandlingEvent() || IsDispatching())
+    if (m_bCreating || m_pHost->IsHandlingEvent() || IsDispatching())
         return true;
     // A window inside this one (a child window or an owned dialog) dies with it.
     for (CWindowWnd* other : Windows()) {

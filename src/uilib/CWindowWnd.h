@@ -124,6 +124,7 @@ private:
     std::uint32_t m_dwExStyle = 0;
     int m_nCloseCode = IDCANCEL;
     bool m_bClosing = false;
+    bool m_bCreating = false;
     bool m_bInDestructor = false;
 };
 

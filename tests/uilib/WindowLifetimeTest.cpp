@@ -27,6 +27,7 @@ class SelfDeletingWindow : public CWindowWnd
 public:
     explicit SelfDeletingWindow(bool* deleted) : m_deleted(deleted) {}
     ~SelfDeletingWindow() override { *m_deleted = true; }
+    bool closeOnCreate = false;
 
 protected:
     QString GetWindowClassName() const override { return QStringLiteral("SelfDeleting"); }
@@ -37,6 +38,12 @@ protected:
             Close(static_cast<int>(message.wParam));
         }
         return 0;
+    }
+    bool OnCreate() override
+    {
+        if (closeOnCreate)
+            Close(IDCANCEL);
+        return true;
     }
     void OnFinalMessage(WindowHandle) override { delete this; }
 
@@ -127,4 +134,13 @@ TEST(WindowLifetime, DeletingTheObjectDestroysTheWindowWithoutTheFinalHook)
     EXPECT_TRUE(widget.isNull());
     EXPECT_EQ(CWindowWnd::FromHandle(handle), nullptr);
     EXPECT_FALSE(ravelo::PostMessage(handle, kCloseMe));
+}
+
+TEST(WindowLifetime, AWindowClosedWhileBeingCreatedIsNotCreated)
+{
+    bool deleted = false;
+    auto* window = new SelfDeletingWindow(&deleted);
+    window->closeOnCreate = true;
+    EXPECT_EQ(window->Create(0, QStringLiteral("self"), WS_POPUP | WS_VISIBLE, 0, 0, 0, 20, 20), 0u);
+    EXPECT_TRUE(deleted); // its final hook ran once Create was done with it
 }
