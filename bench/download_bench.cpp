@@ -10,6 +10,7 @@
 #include "platform/MessageQueue.h"
 #include "store/LibraryDatabase.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -109,17 +110,26 @@ void BenchDownload(const std::string& work, std::size_t mib)
     const std::string port = text.substr(text.find(':') + 1, text.find('\n') - text.find(':') - 1);
     const std::string url = "http://127.0.0.1:" + port + "/download/bench/big.bin";
 
-    const double curlSeconds = RunTimed({"curl", "-s", "-o", work + "curl.bin", url});
-    fs::remove(work + "curl.bin");
+    // Alternate the two clients and keep each one's best of three, so neither pays for the other's
+    // dirty pages or a busy moment of the machine.
+    double curlSeconds = 1e9, oursSeconds = 1e9;
+    ravelo::TransferOutcome outcome;
+    for (int round = 0; round < 3; ++round) {
+        curlSeconds = std::min(curlSeconds, RunTimed({"curl", "-s", "-o", work + "curl.bin", url}));
+        fs::remove(work + "curl.bin");
 
-    ravelo::TransferRequest request;
-    request.url = url;
-    request.path = work + "ours.bin";
-    request.totalTimeoutSeconds = 0; // one transfer for the whole file
-    const auto start = Clock::now();
-    const ravelo::TransferOutcome outcome = ravelo::RunResumableTransfer(request);
-    const double oursSeconds = Seconds(start);
-    fs::remove(work + "ours.bin");
+        ravelo::TransferRequest request;
+        request.url = url;
+        request.path = work + "ours.bin";
+        request.totalTimeoutSeconds = 0; // one transfer for the whole file
+        std::atomic<bool> stop{false};
+        request.stop = &stop; // as the engine runs it: stoppable, with progress reports
+        request.progress = [](std::int64_t, std::int64_t) {};
+        const auto start = Clock::now();
+        outcome = ravelo::RunResumableTransfer(request);
+        oursSeconds = std::min(oursSeconds, Seconds(start));
+        fs::remove(work + "ours.bin");
+    }
     ::kill(server, SIGTERM);
     WaitFor(server);
     if (!outcome.Succeeded()) {

@@ -156,7 +156,7 @@ TransferOutcome RunResumableTransfer(const TransferRequest& request)
     curl.Set(CURLOPT_FOLLOWLOCATION, 1L);
     curl.Set(CURLOPT_CONNECTTIMEOUT, request.connectTimeoutSeconds);
     curl.Set(CURLOPT_TIMEOUT, request.totalTimeoutSeconds);
-    curl.Set(CURLOPT_BUFFERSIZE, 512L * 1024L);
+    curl.Set(CURLOPT_BUFFERSIZE, 64L * 1024L);
     // A plain Range header rather than libcurl's resume, which refuses a whole answer outright: we
     // judge the answer ourselves at its first byte.
     const std::string range = std::to_string(request.resumeOffset) + "-";
