@@ -2,6 +2,7 @@
 
 #include "download/ZipEntryName.h"
 #include "platform/DebugOutput.h"
+#include "platform/FileSystem.h"
 
 #include <cerrno>
 #include <chrono>
@@ -56,19 +57,6 @@ timespec EntryTime(const unz_file_info64& info)
     return timespec{std::mktime(&local), 0};
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 } // namespace
 

@@ -63,6 +63,20 @@ bool FolderExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& contents)
 {
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -84,15 +98,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents)
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < contents.size();) {
-        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, contents.data(), contents.size()) && ::fsync(fd) == 0;
     // Keep the permissions of the file being replaced; a new file gets the usual 0644.
     struct stat st
     {

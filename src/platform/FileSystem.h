@@ -21,6 +21,10 @@ std::string WithTrailingSeparator(std::string path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
+/// Writes every byte to an open descriptor, retrying short and interrupted writes; false when the
+/// system refuses them (full disk, I/O error), with errno telling why.
+bool WriteAll(int fd, const char* data, std::size_t size);
+
 /// Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& contents);
 
