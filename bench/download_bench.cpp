@@ -34,7 +34,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 pid_t Spawn(const std::vector<std::string>& args, int stdoutFd = -1)
 {
@@ -98,9 +101,9 @@ void BenchDownload(const std::string& work, std::size_t mib)
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
         std::exit(1);
-    const pid_t server = Spawn({RAVELO_SERVER_EXE, "serve", "--root", demo, "--port", "0", "--access-log",
-                                work + "access.log"},
-                               pipeFds[1]);
+    const pid_t server = Spawn(
+        {RAVELO_SERVER_EXE, "serve", "--root", demo, "--port", "0", "--access-log", work + "access.log"},
+        pipeFds[1]);
     ::close(pipeFds[1]);
     char line[256] = {};
     pollfd fd{pipeFds[0], POLLIN, 0};
@@ -133,7 +136,8 @@ void BenchDownload(const std::string& work, std::size_t mib)
     ::kill(server, SIGTERM);
     WaitFor(server);
     if (!outcome.Succeeded()) {
-        std::fprintf(stderr, "download failed: curl code %d, http %ld\n", outcome.curlCode, outcome.httpStatus);
+        std::fprintf(stderr, "download failed: curl code %d, http %ld\n", outcome.curlCode,
+                     outcome.httpStatus);
         std::exit(1);
     }
     std::printf("download %zu MiB: curl %.0f MiB/s, ravelo %.0f MiB/s, ratio %.2f (target >= 0.90)\n", mib,
@@ -173,15 +177,16 @@ void BenchExtraction(const std::string& work, std::size_t mib)
         std::fprintf(stderr, "extraction failed: %s\n", ours.LastError().c_str());
         std::exit(1);
     }
-    std::printf("extract %zu MiB in %zu entries: unzip %.2f s, ravelo %.2f s, ratio %.2f (target >= 0.90)\n", mib,
-                entries, unzipSeconds, oursSeconds, unzipSeconds / oursSeconds);
+    std::printf("extract %zu MiB in %zu entries: unzip %.2f s, ravelo %.2f s, ratio %.2f (target >= 0.90)\n",
+                mib, entries, unzipSeconds, oursSeconds, unzipSeconds / oursSeconds);
 }
 
 double CpuSeconds()
 {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double IdleCpuPercent(std::chrono::seconds span)

@@ -1,8 +1,8 @@
 #include "server/DemoBuilder.h"
 
+#include "platform/Md5.h"
 #include "server/CatalogueSchema.h"
 #include "server/DemoPictures.h"
-#include "platform/Md5.h"
 #include "server/SqliteDatabase.h"
 #include "server/SqliteError.h"
 #include "server/SqliteTransaction.h"

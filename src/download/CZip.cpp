@@ -57,7 +57,6 @@ timespec EntryTime(const unz_file_info64& info)
     return timespec{std::mktime(&local), 0};
 }
 
-
 } // namespace
 
 void CZip::Pause(int flag)

@@ -26,7 +26,6 @@ struct Session
     bool accept = false;
 };
 
-
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user)
 {
     auto* s = static_cast<Session*>(user);

@@ -2,8 +2,8 @@
 // registration and download addresses.
 #include "server/ServerTestSupport.h"
 
-#include "server/DemoGames.h"
 #include "platform/Md5.h"
+#include "server/DemoGames.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,9 +2,9 @@
 // that try to leave the served folders; the archives themselves as the launcher expects them.
 #include "server/ServerTestSupport.h"
 
+#include "platform/Md5.h"
 #include "server/DemoContent.h"
 #include "server/DemoGames.h"
-#include "platform/Md5.h"
 
 #include "platform/FileSystem.h"
 

@@ -1,12 +1,12 @@
 // The server's small parts that decide safety and correctness on their own: body decoding, range
 // arithmetic, path checks, addresses, tickets, digests and the PNG encoder.
+#include "platform/Md5.h"
 #include "server/AccessLog.h"
 #include "server/AccountStore.h"
 #include "server/AnswerAddresses.h"
 #include "server/ByteRange.h"
 #include "server/FormBody.h"
 #include "server/GameListQuery.h"
-#include "platform/Md5.h"
 #include "server/PngCanvas.h"
 #include "server/SafePath.h"
 
