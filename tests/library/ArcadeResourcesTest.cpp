@@ -80,5 +80,17 @@ TEST_F(ArcadeResources, MissingResourcesLeaveTheBaseNameAndNoIcon)
     EXPECT_EQ(game->EmulatorId, "126");
 }
 
+TEST_F(ArcadeResources, ShippedListAndArchiveNameAndDrawEveryListedSet)
+{
+    InstanceFolder = RAVELO_PROGRAM_FOLDER;
+    EXPECT_EQ(FindGameName(123, "sf2"), "街头霸王II");
+    EXPECT_EQ(FindGameName(126, "mslug"), "合金弹头");
+    for (const char* set : {"sf2", "kof97", "mslug", "dino", "pacman"}) {
+        const std::string icon = FindGameIcon(123, set);
+        EXPECT_EQ(icon, MameImageFolder + set + ".png");
+        EXPECT_EQ(ReadText(icon).substr(0, 8), "\x89PNG\r\n\x1a\n") << set;
+    }
+}
+
 } // namespace
 } // namespace ravelo::test
