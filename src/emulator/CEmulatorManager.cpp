@@ -1,0 +1,290 @@
+#include "emulator/CEmulatorManager.h"
+
+#include "app/AppPaths.h"
+#include "emulator/EmulatorMessages.h"
+#include "emulator/EmulatorPackageInstaller.h"
+#include "emulator/EmulatorRecords.h"
+#include "platform/DebugOutput.h"
+#include "platform/FileSystem.h"
+#include "platform/TextConvert.h"
+#include "service/HttpTransport.h"
+#include "service/ServiceEndpoints.h"
+#include "store/LibraryDatabase.h"
+
+#include <filesystem>
+
+namespace ravelo {
+namespace {
+
+constexpr long kListTimeoutSeconds = 5;
+constexpr const char* kArchiveName = "Emulator.zip";
+
+} // namespace
+
+bool EmulatorHost::RunPackageSetup(const EmulatorInfo&, const std::string&, WindowHandle,
+                                   EmulatorPackageInstaller& installer)
+{
+    return installer.Run();
+}
+
+CEmulatorManager& CEmulatorManager::GetInstance()
+{
+    // A function-local static is made once even when several threads ask at the same time; the
+    // others wait until the first has loaded it.
+    static CEmulatorManager instance([] {
+        Setup setup;
+        setup.listUrl = ServiceEndpoints::Load().EmulatorListUrl;
+        setup.instanceFolder = InstanceFolder;
+        setup.dataFolder = DataFolder;
+        return setup;
+    }());
+    static const bool loaded = instance.Load();
+    (void)loaded;
+    return instance;
+}
+
+CEmulatorManager::CEmulatorManager(Setup setup) : m_setup(std::move(setup)) {}
+
+CEmulatorManager::~CEmulatorManager()
+{
+    WaitForRefresh();
+}
+
+LibraryDatabase& CEmulatorManager::Database() const
+{
+    return m_setup.database ? *m_setup.database : LibraryDatabase::GetInstance();
+}
+
+bool CEmulatorManager::Load()
+{
+    std::vector<EmulatorInfo> rows;
+    if (!Database().PostWait(DbOperation::LoadEmulators, &rows))
+        DebugOutput("emulators: the installed emulators could not be read");
+    {
+        std::lock_guard lock(m_lock);
+        m_installed.clear();
+        for (EmulatorInfo& row : rows) {
+            const std::string id = row.EmulatorId;
+            m_installed.try_emplace(id, std::make_unique<EmulatorInfo>(std::move(row)));
+        }
+    }
+    std::string body;
+    return FetchList(body) && RebuildFromText(body);
+}
+
+bool CEmulatorManager::FetchList(std::string& body) const
+{
+    TransferError error;
+    if (HttpPost(body, m_setup.listUrl, "", "", kListTimeoutSeconds, &error) != 1) {
+        DebugOutput("emulator list: " + m_setup.listUrl + " failed");
+        return false;
+    }
+    return true;
+}
+
+bool CEmulatorManager::RebuildFromText(const std::string& text)
+{
+    const std::unique_ptr<CEmulatorList> list = ParseEmulatorList(text);
+    if (!list)
+        return false;
+    RecordMap fresh;
+    for (const auto& array : list->lists) {
+        for (const auto& emulator : array) {
+            auto record = std::make_unique<EmulatorInfo>(MakeEmulatorInfo(*emulator));
+            // A name that would leave the emulator folder (or an id that is not a name) is never
+            // offered: installing it would write, and uninstalling delete, outside "Emulator/".
+            if (!HasSafeFolderNames(*record)) {
+                DebugOutput("emulator list: skipped unsafe emulator " + record->EmulatorId);
+                continue;
+            }
+            const std::string id = record->EmulatorId;
+            fresh.try_emplace(id, std::move(record));
+        }
+    }
+    std::lock_guard lock(m_lock);
+    m_available.swap(fresh);
+    return true;
+}
+
+std::vector<EmulatorInfo> CEmulatorManager::Available() const
+{
+    std::lock_guard lock(m_lock);
+    std::vector<EmulatorInfo> records;
+    for (const auto& [id, record] : m_available)
+        records.push_back(*record);
+    return records;
+}
+
+std::vector<EmulatorInfo> CEmulatorManager::Installed() const
+{
+    std::lock_guard lock(m_lock);
+    std::vector<EmulatorInfo> records;
+    for (const auto& [id, record] : m_installed)
+        records.push_back(*record);
+    return records;
+}
+
+std::optional<EmulatorInfo> CEmulatorManager::FindByType(const RecordMap& map, int system)
+{
+    for (const auto& [id, record] : map)
+        if (record->Emulatortype == system)
+            return *record;
+    return std::nullopt;
+}
+
+std::optional<EmulatorInfo> CEmulatorManager::FindInstalledByType(int system) const
+{
+    std::lock_guard lock(m_lock);
+    return FindByType(m_installed, system);
+}
+
+bool CEmulatorManager::HasInstalledType(int system) const
+{
+    return FindInstalledByType(system).has_value();
+}
+
+std::optional<EmulatorInfo> CEmulatorManager::FindAvailableByType(int system) const
+{
+    std::lock_guard lock(m_lock);
+    return FindByType(m_available, system);
+}
+
+std::optional<EmulatorInfo> CEmulatorManager::FindAvailable(const std::string& emulatorId) const
+{
+    std::lock_guard lock(m_lock);
+    const auto found = m_available.find(emulatorId);
+    return found == m_available.end() ? std::nullopt : std::optional<EmulatorInfo>(*found->second);
+}
+
+std::optional<EmulatorInfo> CEmulatorManager::FindInstalled(const std::string& emulatorId) const
+{
+    std::lock_guard lock(m_lock);
+    const auto found = m_installed.find(emulatorId);
+    return found == m_installed.end() ? std::nullopt : std::optional<EmulatorInfo>(*found->second);
+}
+
+std::string CEmulatorManager::EmulatorFolder(const EmulatorInfo& record) const
+{
+    return EmulatorFolderOf(record, m_setup.instanceFolder);
+}
+
+bool CEmulatorManager::SetUpAndRecord(const EmulatorInfo& record, WindowHandle parent, EmulatorHost& host)
+{
+    EmulatorPackageInstaller installer(record, EmulatorFolder(record),
+                                       WithTrailingSeparator(m_setup.dataFolder) + kArchiveName);
+    if (!host.RunPackageSetup(record, "下载文件", parent, installer))
+        return false;
+    if (!AddInstalled(record))
+        return false;
+    Database().Post(DbOperation::AddEmulator, record);
+    return true;
+}
+
+std::optional<EmulatorInfo> CEmulatorManager::EnsureInstalled(int system, WindowHandle parent,
+                                                              EmulatorHost& host)
+{
+    if (std::optional<EmulatorInfo> installed = FindInstalledByType(system))
+        return installed;
+    const std::optional<EmulatorInfo> offered = FindAvailableByType(system);
+    if (!offered || !SetUpAndRecord(*offered, parent, host))
+        return std::nullopt;
+    return offered;
+}
+
+bool CEmulatorManager::Install(const EmulatorInfo& record, WindowHandle parent, EmulatorHost& host)
+{
+    if (FindInstalled(record.EmulatorId))
+        return false;
+    return SetUpAndRecord(record, parent, host);
+}
+
+bool CEmulatorManager::Uninstall(const EmulatorInfo& record, WindowHandle parent, EmulatorHost& host)
+{
+    if (!FindInstalled(record.EmulatorId))
+        return false;
+    if (!host.AskYesNo("是否删除模拟器", "提示", parent))
+        return false;
+    if (!RemoveInstalled(record.EmulatorId))
+        return false;
+    Database().Post(DbOperation::RemoveEmulator, record.EmulatorId);
+    const std::string folder = EmulatorFolder(record);
+    if (!folder.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+        if (error)
+            DebugOutput("emulator folder " + folder + ": " + error.message());
+    }
+    return true;
+}
+
+CEmulatorManager::UpdateResult CEmulatorManager::CheckUpdate(const EmulatorInfo* offered, WindowHandle parent,
+                                                             EmulatorHost& host)
+{
+    if (!offered)
+        return UpdateResult::NotInstalled;
+    const std::optional<EmulatorInfo> installed = FindInstalled(offered->EmulatorId);
+    if (!installed)
+        return UpdateResult::NotInstalled;
+    if (VersionNumber(offered->Version) <= VersionNumber(installed->Version)) {
+        host.ShowMessage(Utf16ToUtf8(offered->Name) + "已是最新版本", "提示", parent);
+        return UpdateResult::UpToDate;
+    }
+    if (!host.AskYesNo("更新说明:\n\n" + Utf16ToUtf8(offered->Description),
+                       "提示:检测到新版本" + offered->Version + "是否更新", parent))
+        return UpdateResult::Declined;
+    EmulatorPackageInstaller installer(*offered, EmulatorFolder(*offered),
+                                       WithTrailingSeparator(m_setup.dataFolder) + kArchiveName);
+    if (!host.RunPackageSetup(*offered, "下载文件", parent, installer))
+        return UpdateResult::SetupFailed;
+    if (UpdateInstalled(*offered))
+        Database().Post(DbOperation::UpdateEmulator, *offered);
+    return UpdateResult::Updated;
+}
+
+bool CEmulatorManager::RefreshAsync(WindowHandle window)
+{
+    std::lock_guard lock(m_refreshLock);
+    if (m_refreshing.load())
+        return false;
+    if (m_refreshThread.joinable())
+        m_refreshThread.join(); // the last worker has finished; only its handle is left
+    m_refreshing = true;
+    m_refreshThread = std::thread([this, window] {
+        std::string body;
+        if (FetchList(body) && RebuildFromText(body))
+            PostMessage(window, kEmulatorListRefreshed, 0);
+        m_refreshing = false;
+    });
+    return true;
+}
+
+void CEmulatorManager::WaitForRefresh()
+{
+    std::lock_guard lock(m_refreshLock);
+    if (m_refreshThread.joinable())
+        m_refreshThread.join();
+}
+
+bool CEmulatorManager::AddInstalled(const EmulatorInfo& record)
+{
+    std::lock_guard lock(m_lock);
+    return m_installed.try_emplace(record.EmulatorId, std::make_unique<EmulatorInfo>(record)).second;
+}
+
+bool CEmulatorManager::RemoveInstalled(const std::string& emulatorId)
+{
+    std::lock_guard lock(m_lock);
+    return m_installed.erase(emulatorId) > 0;
+}
+
+bool CEmulatorManager::UpdateInstalled(const EmulatorInfo& record)
+{
+    std::lock_guard lock(m_lock);
+    const auto found = m_installed.find(record.EmulatorId);
+    if (found == m_installed.end())
+        return false;
+    *found->second = record;
+    return true;
+}
+
+} // namespace ravelo
