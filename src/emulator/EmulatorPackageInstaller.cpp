@@ -39,9 +39,11 @@ bool EmulatorPackageInstaller::Run(const std::atomic<bool>* stop, const Progress
     if (outcome.openFailed || outcome.writeFailed)
         return Fail("创建文件失败");
     if (!outcome.Succeeded()) {
-        if (outcome.curlCode != 0)
-            return Fail(DownloadFailureText(outcome.curlCode));
-        return Fail("服务器返回错误 (HTTP " + std::to_string(outcome.httpStatus) + ")");
+        // An error answer is cut short by the transfer itself, so its status says more than the
+        // write error libcurl reports for it.
+        if (outcome.httpStatus != 0 && outcome.httpStatus != 200 && outcome.httpStatus != 206)
+            return Fail("服务器返回错误 (HTTP " + std::to_string(outcome.httpStatus) + ")");
+        return Fail(DownloadFailureText(outcome.curlCode));
     }
 
     CreateFolderChain(WithTrailingSeparator(m_folder));
