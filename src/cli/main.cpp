@@ -3,6 +3,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CommandDispatcher.h"
 #include "cli/DownloadCommands.h"
+#include "cli/EmulatorCommands.h"
 #include "cli/LocalCommands.h"
 
 int main(int argc, char** argv)
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     RegisterCatalogueCommands(dispatcher);
     RegisterDownloadCommands(dispatcher);
     RegisterLocalCommands(dispatcher);
+    RegisterEmulatorCommands(dispatcher);
 
     const Arguments args(argv + 1, argv + argc);
     // Start-up exactly as the program does it (paths, folders, settings); the command stands in for

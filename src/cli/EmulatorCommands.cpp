@@ -1,0 +1,105 @@
+#include "cli/EmulatorCommands.h"
+
+#include "cli/CliOutput.h"
+#include "emulator/CEmulatorManager.h"
+#include "emulator/EmulatorPackageInstaller.h"
+#include "emulator/SystemTable.h"
+#include "platform/TextConvert.h"
+#include "store/LibraryDatabase.h"
+
+#include <cstdio>
+#include <map>
+
+namespace ravelo::cli {
+namespace {
+
+// The command line has no one to ask: the install itself is the user's yes, and failures are
+// printed rather than shown in a box.
+class CliEmulatorHost : public EmulatorHost
+{
+public:
+    bool AskYesNo(const std::string&, const std::string&, WindowHandle) override { return true; }
+    void ShowMessage(const std::string& text, const std::string&, WindowHandle) override
+    {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    bool RunPackageSetup(const EmulatorInfo& record, const std::string& title, WindowHandle parent,
+                         EmulatorPackageInstaller& installer) override
+    {
+        std::fprintf(stderr, "提示：正在下载%s %s\n", Utf16ToUtf8(record.Name).c_str(),
+                     record.Version.c_str());
+        if (EmulatorHost::RunPackageSetup(record, title, parent, installer))
+            return true;
+        PrintError("提示：错误 " + installer.Error());
+        return false;
+    }
+};
+
+void PrintEmulatorLine(const EmulatorInfo& record, bool installed)
+{
+    std::printf("%s\t%s\t%s\t%s\t%s\n", Field(record.EmulatorId).c_str(), Field(record.Name).c_str(),
+                Field(record.Version).c_str(), Field(SystemNumberToCode(record.Emulatortype)).c_str(),
+                installed ? "installed" : "available");
+}
+
+int EmulatorsCommand(const Arguments& args)
+{
+    if (!args.empty()) {
+        PrintError("参数错误: emulators 不带参数");
+        return 1;
+    }
+    CEmulatorManager& registry = CEmulatorManager::GetInstance();
+    // Installed ones show what is on disk; the rest of the server's list follows in id order.
+    std::map<std::string, std::pair<EmulatorInfo, bool>> lines;
+    for (const EmulatorInfo& record : registry.Available())
+        lines.try_emplace(record.EmulatorId, record, false);
+    for (const EmulatorInfo& record : registry.Installed())
+        lines.insert_or_assign(record.EmulatorId, std::pair(record, true));
+    for (const auto& [id, line] : lines)
+        PrintEmulatorLine(line.first, line.second);
+    if (registry.Available().empty())
+        std::fprintf(stderr, "无法获取模拟器列表\n");
+    return 0;
+}
+
+int EmulatorCommand(const Arguments& args)
+{
+    if (args.size() != 2 || args[0] != "install") {
+        PrintError("参数错误: 用法 emulator install ID");
+        return 1;
+    }
+    CEmulatorManager& registry = CEmulatorManager::GetInstance();
+    if (const std::optional<EmulatorInfo> installed = registry.FindInstalled(args[1])) {
+        std::fprintf(stderr, "模拟器已安装\n");
+        PrintEmulatorLine(*installed, true);
+        return 0;
+    }
+    const std::optional<EmulatorInfo> offered = registry.FindAvailable(args[1]);
+    if (!offered) {
+        PrintError(registry.Available().empty() ? "无法获取模拟器列表" : "没有该模拟器: " + args[1]);
+        return 1;
+    }
+    CliEmulatorHost host;
+    if (!registry.Install(*offered, 0, host))
+        return 1;
+    // The row is written by the library worker; a load queued behind it returns once it is on disk.
+    std::vector<EmulatorInfo> rows;
+    if (!LibraryDatabase::GetInstance().PostWait(DbOperation::LoadEmulators, &rows)) {
+        PrintError("写入游戏库失败");
+        return 1;
+    }
+    std::fprintf(stderr, "提示：%s %s安装成功\n", Utf16ToUtf8(offered->Name).c_str(),
+                 offered->Version.c_str());
+    PrintEmulatorLine(*offered, true);
+    return 0;
+}
+
+} // namespace
+
+void RegisterEmulatorCommands(CommandDispatcher& dispatcher)
+{
+    dispatcher.Register("emulators", "emulators", EmulatorsCommand);
+    dispatcher.Register("emulator", "emulator install ID", EmulatorCommand);
+}
+
+} // namespace ravelo::cli

@@ -1,0 +1,117 @@
+// ravelo-cli emulators and emulator install as a user runs them, against ravelo-server on 127.0.0.1.
+#include "support/ChildProcess.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace ravelo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct CliResult
+{
+    int code = -1;
+    std::vector<std::vector<std::string>> rows; // stdout lines split at tabs
+};
+
+class CliEmulator : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_catalogue = std::make_unique<TempFolder>();
+        ChildProcess build({RAVELO_SERVER_EXE, "build-demo", *s_catalogue / "demo"});
+        ASSERT_EQ(build.Wait(), 0);
+        s_server = std::make_unique<ChildProcess>(std::vector<std::string>{
+            RAVELO_SERVER_EXE, "serve", "--root", *s_catalogue / "demo", "--port", "0"});
+        const std::string line = s_server->ReadLine(10s);
+        const std::string prefix = "listening on 127.0.0.1:";
+        ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+        s_baseUrl = "http://127.0.0.1:" + line.substr(prefix.size());
+    }
+    static void TearDownTestSuite()
+    {
+        if (s_server)
+            s_server->StopWith(SIGTERM, 10s);
+        s_server.reset();
+        s_catalogue.reset();
+    }
+    void SetUp() override
+    {
+        WriteText(m_home / "ravelo.cfg", "[Service]\nBaseUrl=" + s_baseUrl + "\n");
+        ::setenv("RAVELO_HOME", m_home.Path().c_str(), 1);
+        ::setenv("TMPDIR", m_tmp.Path().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("RAVELO_HOME");
+        ::unsetenv("TMPDIR");
+    }
+
+    static CliResult Run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), RAVELO_CLI_EXE);
+        ChildProcess cli(args);
+        CliResult result;
+        for (std::string line; !(line = cli.ReadLine(30s)).empty();) {
+            if (line.back() == '\n')
+                line.pop_back();
+            std::vector<std::string> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');)
+                fields.push_back(field);
+            result.rows.push_back(fields);
+        }
+        result.code = cli.Wait();
+        return result;
+    }
+
+    TempFolder m_home, m_tmp;
+    static inline std::unique_ptr<TempFolder> s_catalogue;
+    static inline std::unique_ptr<ChildProcess> s_server;
+    static inline std::string s_baseUrl;
+};
+
+TEST_F(CliEmulator, ListsInstallsAndThenShowsTheEmulatorInstalled)
+{
+    const CliResult before = Run({"emulators"});
+    ASSERT_EQ(before.code, 0);
+    ASSERT_FALSE(before.rows.empty());
+    const auto fc = std::find_if(before.rows.begin(), before.rows.end(),
+                                 [](const auto& row) { return row.size() == 5 && row[3] == "FC"; });
+    ASSERT_NE(fc, before.rows.end());
+    for (const auto& row : before.rows) {
+        ASSERT_EQ(row.size(), 5u);
+        EXPECT_EQ(row[4], "available");
+    }
+    EXPECT_TRUE(std::is_sorted(before.rows.begin(), before.rows.end()));
+
+    const std::vector<std::string> expected{(*fc)[0], (*fc)[1], (*fc)[2], "FC", "installed"};
+    const CliResult install = Run({"emulator", "install", (*fc)[0]});
+    ASSERT_EQ(install.code, 0);
+    EXPECT_EQ(install.rows, std::vector<std::vector<std::string>>{expected});
+    EXPECT_TRUE(fs::exists(m_home / ("Emulator/FC/" + (*fc)[1] + "/emulator.sh")));
+
+    const CliResult after = Run({"emulators"});
+    ASSERT_EQ(after.code, 0);
+    EXPECT_EQ(after.rows.size(), before.rows.size());
+    EXPECT_EQ(std::count(after.rows.begin(), after.rows.end(), expected), 1);
+    EXPECT_EQ(std::count_if(after.rows.begin(), after.rows.end(),
+                            [](const auto& row) { return row[4] == "installed"; }),
+              1);
+
+    EXPECT_EQ(Run({"emulator", "install", (*fc)[0]}).code, 0); // already there: said, not redone
+    EXPECT_EQ(Run({"emulator", "install", "999"}).code, 1);
+    EXPECT_EQ(Run({"emulator", "remove", (*fc)[0]}).code, 1);
+}
+
+} // namespace
+} // namespace ravelo::test
