@@ -101,6 +101,17 @@ std::string EmulatorConfig::GameBaseName(const std::string& gamePath)
     return name;
 }
 
+std::string EmulatorConfig::ContainedPath(const std::string& folder, const std::string& name)
+{
+    std::string relative = name;
+    for (char& c : relative)
+        if (c == '\\')
+            c = '/';
+    if (folder.empty() || !IsContainedRelativePath(relative))
+        return {};
+    return WithTrailingSeparator(folder) + relative;
+}
+
 std::string EmulatorConfig::UserFolder(int kind) const
 {
     if (kind == kInputKindGamepad)

@@ -44,6 +44,9 @@ public:
     std::string TemplatePath(const std::string& folder, const std::string& name,
                              const std::string& gamePath) const;
 
+    /// Any thread. folder + name with '\\' turned into '/', no template rule; empty when name is empty,
+    /// absolute or leaves folder through "..".
+    static std::string ContainedPath(const std::string& folder, const std::string& name);
     /// Any thread. $XDG_DOCUMENTS_DIR, else $HOME/Documents, with a trailing '/'.
     static std::string DocumentsFolder();
     /// Any thread. The last part of path without its last extension ("" for an empty path).
