@@ -220,9 +220,14 @@ private:
             if (attempt > 0 && !WaitOrStop(m_options.probePause))
                 return -1;
             double length = -1;
-            std::string finalUrl;
-            if (followRedirects ? (ResolveFinalUrl(url, finalUrl, length) ? length : -1) >= 0
-                                : (length = GetContentLength(url)) >= 0)
+            if (followRedirects) {
+                std::string finalUrl;
+                if (!ResolveFinalUrl(url, finalUrl, length))
+                    length = -1;
+            } else {
+                length = GetContentLength(url);
+            }
+            if (length >= 0)
                 return length;
         }
         return -1;
