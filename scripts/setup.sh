@@ -29,7 +29,9 @@ if ((${#missing[@]})); then
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
-WERROR=OFF
-[ -n "${CI:-}" ] && WERROR=ON
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELO_WERROR=$WERROR >/dev/null
+# CI turns warnings into errors; other runs keep whatever the build folder was configured with, so
+# running the tests and then the program does not rebuild everything with other flags.
+WERROR=()
+[ -n "${CI:-}" ] && WERROR=(-DRAVELO_WERROR=ON)
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${WERROR[@]}" >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)"
