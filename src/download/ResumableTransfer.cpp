@@ -142,6 +142,8 @@ TransferOutcome RunResumableTransfer(const TransferRequest& request)
     curl.Set(CURLOPT_FOLLOWLOCATION, 1L);
     curl.Set(CURLOPT_CONNECTTIMEOUT, request.connectTimeoutSeconds);
     curl.Set(CURLOPT_TIMEOUT, request.totalTimeoutSeconds);
+    curl.Set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl.Set(CURLOPT_LOW_SPEED_TIME, request.stallSeconds);
     curl.Set(CURLOPT_BUFFERSIZE, 64L * 1024L);
     // A plain Range header rather than libcurl's resume, which refuses a whole answer outright: we
     // judge the answer ourselves at its first byte.

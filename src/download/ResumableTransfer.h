@@ -20,7 +20,9 @@ struct TransferRequest
     /// (bytes received in this transfer, bytes expected in this transfer); only once bytes arrived.
     std::function<void(std::int64_t received, std::int64_t expected)> progress;
     long connectTimeoutSeconds = 5;
-    long totalTimeoutSeconds = 15;
+    long totalTimeoutSeconds = 15; // 0: no limit on the whole transfer
+    /// A transfer that receives nothing for this long ends with a time-out, even without a total limit.
+    long stallSeconds = 30;
 };
 
 struct TransferOutcome

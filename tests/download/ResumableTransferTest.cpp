@@ -120,6 +120,20 @@ TEST_F(ResumableTransferTest, AStopEndsAStalledTransferAtOnce)
     EXPECT_LE(result.bytesWritten, 1000); // what arrived before the stop, and nothing after it
 }
 
+TEST_F(ResumableTransferTest, AStalledServerEndsWithATimeOutEvenWithoutATotalLimit)
+{
+    m_server.Put("f", m_content);
+    m_server.CloseGate("f", 1000);
+    TransferRequest request;
+    request.url = m_server.FileUrl("f");
+    request.path = m_path;
+    request.totalTimeoutSeconds = 0;
+    request.stallSeconds = 1;
+    const TransferOutcome outcome = RunResumableTransfer(request);
+    EXPECT_EQ(outcome.curlCode, 28); // CURLE_OPERATION_TIMEDOUT: retried from the bytes on disk
+    EXPECT_FALSE(outcome.Succeeded());
+}
+
 TEST_F(ResumableTransferTest, AFileThatCannotBeCreatedIsReported)
 {
     WriteText(m_temp / "blocker", "x");
