@@ -1,5 +1,6 @@
 // ravelo-cli as a user runs it, against ravelo-server serving its demo catalogue on 127.0.0.1.
 #include "support/ChildProcess.h"
+#include "support/DemoCatalogueServer.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
 
@@ -24,23 +25,11 @@ class CliSession : public testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_catalogue = std::make_unique<TempFolder>();
-        ChildProcess build({RAVELO_SERVER_EXE, "build-demo", *s_catalogue / "demo"});
-        ASSERT_EQ(build.Wait(), 0);
-        s_server = std::make_unique<ChildProcess>(std::vector<std::string>{
-            RAVELO_SERVER_EXE, "serve", "--root", *s_catalogue / "demo", "--port", "0"});
-        const std::string line = s_server->ReadLine(10s);
-        const std::string prefix = "listening on 127.0.0.1:";
-        ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
-        s_baseUrl = "http://127.0.0.1:" + line.substr(prefix.size());
+        s_demo = std::make_unique<DemoCatalogueServer>(RAVELO_SERVER_EXE);
+        s_baseUrl = s_demo->BaseUrl();
+        ASSERT_FALSE(s_baseUrl.empty()) << "ravelo-server did not serve its demo catalogue";
     }
-    static void TearDownTestSuite()
-    {
-        if (s_server)
-            s_server->StopWith(SIGTERM, 10s);
-        s_server.reset();
-        s_catalogue.reset();
-    }
+    static void TearDownTestSuite() { s_demo.reset(); }
 
     void SetUp() override
     {
@@ -72,8 +61,7 @@ protected:
     }
 
     TempFolder m_home, m_tmp, m_games;
-    static inline std::unique_ptr<TempFolder> s_catalogue;
-    static inline std::unique_ptr<ChildProcess> s_server;
+    static inline std::unique_ptr<DemoCatalogueServer> s_demo;
     static inline std::string s_baseUrl;
 };
 
