@@ -44,6 +44,15 @@ bool EnsureRealFolder(const std::string& path)
     return ::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
+// Programs in an emulator package must stay runnable. Only the execute bits of an archive made on
+// Unix are taken over: never set-id bits, never write permission for others.
+mode_t EntryMode(const unz_file_info64& info)
+{
+    const bool madeOnUnix = (info.version >> 8) == 3;
+    const mode_t stored = madeOnUnix ? static_cast<mode_t>((info.external_fa >> 16) & 0777) : 0;
+    return (stored & S_IXUSR) ? 0755 : 0644;
+}
+
 timespec EntryTime(const unz_file_info64& info)
 {
     std::tm local{};
@@ -189,6 +198,8 @@ bool CZip::ExtractCurrentEntry(void* zip, const std::string& destination)
         const timespec stamp = EntryTime(info);
         const timespec times[2] = {stamp, stamp};
         ::futimens(fd, times);
+        // O_TRUNC keeps the mode of a file that was there; the entry decides it.
+        ::fchmod(fd, EntryMode(info));
     }
     ok = (::close(fd) == 0) && ok;
     // Closing the entry checks its CRC once all of it was read: damaged data must not pass as a game.

@@ -13,6 +13,7 @@
 using namespace ravelo;
 using ravelo::test::ReadText;
 using ravelo::test::TempFolder;
+using ravelo::test::WriteText;
 using ravelo::test::ZipBuilder;
 namespace fs = std::filesystem;
 
@@ -51,6 +52,35 @@ TEST(CZip, ExtractsNestedFoldersFolderEntriesAndEmptyFilesWithTimeStamps)
     EXPECT_EQ(local.tm_mon + 1, 3);
     EXPECT_EQ(local.tm_mday, 4);
     EXPECT_EQ(local.tm_hour, 12);
+}
+
+TEST(CZip, ProgramsStayRunnableButArchivesCannotGrantMore)
+{
+    TempFolder temp;
+    const std::string archive = temp / "emu.zip";
+    {
+        ZipBuilder zip(archive);
+        ASSERT_TRUE(zip.Add("emu/run", "#!/bin/sh\n", false, S_IFREG | 0755));
+        ASSERT_TRUE(zip.Add("emu/setuid", "x", false, S_IFREG | S_ISUID | 0777));
+        ASSERT_TRUE(zip.Add("emu/keys.cfg", "k", false, S_IFREG | 0666));
+        ASSERT_TRUE(zip.Add("emu/dos.txt", "d")); // made on DOS: no Unix mode at all
+    }
+    fs::create_directories(temp / "out/emu");
+    WriteText(temp / "out/emu/keys.cfg", "old"); // an existing file gets the entry's mode too
+    ::chmod((temp / "out/emu/keys.cfg").c_str(), 0777);
+    CZip unzip;
+    ASSERT_EQ(unzip.ZipExtract(archive, temp / "out"), 1) << unzip.LastError();
+    const auto mode = [&](const std::string& name) {
+        struct stat st
+        {
+        };
+        EXPECT_EQ(::stat((temp / "out/emu/" + name).c_str(), &st), 0) << name;
+        return st.st_mode & 07777;
+    };
+    EXPECT_EQ(mode("run"), 0755u);
+    EXPECT_EQ(mode("setuid"), 0755u);
+    EXPECT_EQ(mode("keys.cfg"), 0644u);
+    EXPECT_EQ(mode("dos.txt"), 0644u);
 }
 
 TEST(CZip, DecodesFlaggedUtf8AndUnflaggedChineseNames)
