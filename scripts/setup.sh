@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   build-essential cmake pkg-config
   libcurl4-openssl-dev libjsoncpp-dev libsqlite3-dev zlib1g-dev libminizip-dev
-  qt6-base-dev libsdl2-dev libcpp-httplib-dev fonts-wqy-microhei
+  qt6-base-dev libsdl2-dev libx11-dev libcpp-httplib-dev fonts-wqy-microhei
   curl unzip libssl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
 )
 
