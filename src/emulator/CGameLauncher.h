@@ -1,0 +1,121 @@
+#pragma once
+
+#include "emulator/LaunchHost.h"
+#include "platform/Messages.h"
+#include "platform/Process.h"
+#include "store/EmulatorInfo.h"
+#include "store/Gameinfo.h"
+#include "store/LocalGame.h"
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace ravelo {
+
+class CEmulatorManager;
+class InputThread;
+
+/// Starts one game at a time: makes sure the system's emulator is installed, asks once how the user
+/// plays, finds the game file (or lets the user pick a disc), puts the emulator's key and settings
+/// files in place, runs the emulator on a launch thread and saves the files back when it ends.
+/// Games of system 138 are native programs and run without an emulator.
+class CGameLauncher
+{
+public:
+    struct Setup
+    {
+        CEmulatorManager* registry = nullptr; // null: CEmulatorManager::GetInstance()
+        InputThread* input = nullptr;         // null: pads are not bound before gamepad games
+        std::string settingsFile;             // empty: the program's settings file
+        std::string documentsFolder;          // empty: the user's documents folder
+        /// Whether a top-level window with this title exists; none when it cannot be known.
+        std::function<std::optional<bool>(const std::string& title)> windowExists;
+    };
+
+    enum class StartResult
+    {
+        Started,         // the launch thread runs the game
+        Busy,            // a game is running (or being started): nothing was done
+        NoEmulator,      // none installed and none installed now (nothing offered, setup failed)
+        Abandoned,       // the user closed the control-method or the multi-disc dialog
+        GameFileMissing, // "游戏文件不存在" was shown
+    };
+
+    /// Any thread. The process-wide launcher, made on first use and never destroyed (a game may still
+    /// run while the program ends).
+    static CGameLauncher& GetInstance();
+
+    /// The program's launcher: the process-wide registry, settings and documents folder.
+    CGameLauncher();
+    explicit CGameLauncher(Setup setup);
+    CGameLauncher(const CGameLauncher&) = delete;
+    CGameLauncher& operator=(const CGameLauncher&) = delete;
+    /// Waits for a running game to end.
+    ~CGameLauncher();
+
+    /// UI thread (or the command line's). Owned by the caller; binding pads needs the input thread.
+    void SetInputThread(InputThread* input);
+
+    /// UI thread. Starts an installed catalogue game; the host answers the questions (emulator setup,
+    /// control method, disc). inputKind, when given, is used for this launch without asking or
+    /// storing. Returns once the launch thread runs or the launch was given up.
+    StartResult LaunchInstalledGame(const Gameinfo* game, WindowHandle owner, LaunchHost& host,
+                                    std::optional<int> inputKind = std::nullopt);
+    /// UI thread. The same for a game imported from disk (FilePath is the file to start).
+    StartResult LaunchLocalGame(const LocalGame* game, WindowHandle owner, LaunchHost& host,
+                                std::optional<int> inputKind = std::nullopt);
+
+    /// Any thread. The system number text of the last launch.
+    std::string GetCurrentSystem() const;
+    /// Any thread. Whether a game is being started or runs.
+    bool IsBusy() const;
+    /// Any thread. Blocks until no game runs; the last game's exit code (0 when the program could not
+    /// be started or was ended by the launcher's own window watch).
+    int WaitUntilIdle();
+    /// Any thread. Ends the running game and everything it started; the launch thread then saves the
+    /// files back as after a normal end.
+    void StopGame();
+
+private:
+    struct Launch
+    {
+        WindowHandle owner = 0;
+        bool fullPath = false;
+        std::string system;
+        std::string gamePath;
+        std::string runTarget;
+        int inputKind = 1;
+    };
+
+    bool MarkBusy();
+    /// Ends the busy state; exitCode, when given, becomes the last game's.
+    void MarkIdle(std::optional<int> exitCode);
+    bool StopRequested() const;
+    std::optional<int> ChooseInputKind(const std::string& system, WindowHandle owner, LaunchHost& host,
+                                       std::optional<int> given);
+    bool EnsureEmulator(const std::string& system, WindowHandle owner, LaunchHost& host);
+    void StartThread(Launch launch);
+    void RunEmulatorGame(const Launch& launch);
+    void RunNativeProgram(const Launch& launch);
+    int RunAndWait(const ProcessStart& start, const EmulatorInfo* emulator);
+    int WatchWindowThenEnd(Process& process);
+    CEmulatorManager& Registry() const;
+
+    Setup m_setup;
+    InputThread* m_input = nullptr;
+
+    mutable std::mutex m_lock; // guards everything below
+    std::condition_variable m_idle;
+    bool m_busy = false;
+    bool m_stopRequested = false;
+    int m_lastExitCode = 0;
+    std::string m_system;
+    Process* m_running = nullptr; // the launch thread's process while it runs
+    std::thread m_thread;
+};
+
+} // namespace ravelo
