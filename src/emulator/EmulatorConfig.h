@@ -1,15 +1,12 @@
 #pragma once
 
+#include "emulator/InputKind.h"
 #include "store/EmulatorInfo.h"
 
 #include <optional>
 #include <string>
 
 namespace ravelo {
-
-/// Input kinds of the user's configuration folders.
-inline constexpr int kInputKindGamepad = 1;
-inline constexpr int kInputKindKeyboard = 2;
 
 /// Keeps one copy of an emulator's key and settings files per input kind in a user folder inside the
 /// emulator folder: puts them in place before the emulator starts and takes them back after it ends,

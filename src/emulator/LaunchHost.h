@@ -1,6 +1,7 @@
 #pragma once
 
 #include "emulator/EmulatorHost.h"
+#include "emulator/InputKind.h"
 
 namespace ravelo {
 
