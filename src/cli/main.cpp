@@ -4,6 +4,7 @@
 #include "cli/CommandDispatcher.h"
 #include "cli/DownloadCommands.h"
 #include "cli/EmulatorCommands.h"
+#include "cli/LaunchCommands.h"
 #include "cli/LocalCommands.h"
 
 int main(int argc, char** argv)
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     RegisterDownloadCommands(dispatcher);
     RegisterLocalCommands(dispatcher);
     RegisterEmulatorCommands(dispatcher);
+    RegisterLaunchCommands(dispatcher);
 
     const Arguments args(argv + 1, argv + argc);
     // Start-up exactly as the program does it (paths, folders, settings); the command stands in for
