@@ -1,5 +1,6 @@
 // ravelo-cli as a user runs it, against ravelo-server serving its demo catalogue on 127.0.0.1.
 #include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/DemoCatalogueServer.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
@@ -13,12 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-struct CliResult
-{
-    int code = -1;
-    std::vector<std::string> lines;
-};
 
 class CliSession : public testing::Test
 {
@@ -49,16 +44,7 @@ protected:
                   "[Set]\nRomPath=" + romPath + "\n[Service]\nBaseUrl=" + s_baseUrl + "\n");
     }
 
-    static CliResult Run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), RAVELO_CLI_EXE);
-        ChildProcess cli(args);
-        CliResult result;
-        for (std::string line; !(line = cli.ReadLine(30s)).empty();)
-            result.lines.push_back(line);
-        result.code = cli.Wait();
-        return result;
-    }
+    static CliResult Run(std::vector<std::string> args) { return RunCli(RAVELO_CLI_EXE, std::move(args)); }
 
     TempFolder m_home, m_tmp, m_games;
     static inline std::unique_ptr<DemoCatalogueServer> s_demo;

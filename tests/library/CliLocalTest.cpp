@@ -1,5 +1,6 @@
 // ravelo-cli scan, import and local as a user runs them, each a real process.
 #include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
 
@@ -12,12 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-
-struct CliResult
-{
-    int code = -1;
-    std::vector<std::string> lines;
-};
 
 class CliLocal : public testing::Test
 {
@@ -41,16 +36,7 @@ protected:
         return path;
     }
 
-    static CliResult Run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), RAVELO_CLI_EXE);
-        ChildProcess cli(args);
-        CliResult result;
-        for (std::string line; !(line = cli.ReadLine(30s)).empty();)
-            result.lines.push_back(line);
-        result.code = cli.Wait();
-        return result;
-    }
+    static CliResult Run(std::vector<std::string> args) { return RunCli(RAVELO_CLI_EXE, std::move(args)); }
 
     TempFolder m_home, m_tmp, m_games, m_dropped;
 };
