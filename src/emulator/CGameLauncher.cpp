@@ -312,6 +312,8 @@ int CGameLauncher::RunAndWait(const ProcessStart& start, const EmulatorInfo* emu
         if (m_stopRequested)
             process.Terminate();
     }
+    // Two arcade emulators open a console window beside the game that is hidden elsewhere; a program
+    // started here has no console window of its own, so there is nothing to hide.
     const int exitCode = emulator && emulator->EmulatorId == kWindowWatchedEmulator
                              ? WatchWindowThenEnd(process)
                              : process.Wait();
