@@ -1,4 +1,5 @@
 #include "platform/Process.h"
+#include "platform/DesktopOpen.h"
 
 #include "support/FileText.h"
 #include "support/TempFolder.h"
@@ -117,4 +118,25 @@ TEST(Process, TerminateKillsAProgramThatIgnoresTheRequest)
     const std::optional<int> code = process.WaitFor(10s);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 128 + SIGKILL);
+}
+
+TEST(DesktopOpen, HandsTheFolderToTheOpenerFoundOnPath)
+{
+    TempFolder temp;
+    std::filesystem::create_directories(temp / "bin");
+    WriteScript(temp / "bin/xdg-open", "printf '%s' \"$1\" > \"" + temp / "opened.tmp" + "\"\nmv \"" +
+                                           temp / "opened.tmp" + "\" \"" + temp / "opened.txt" + "\"\n");
+    const std::string savedPath = std::getenv("PATH");
+    ::setenv("PATH", (temp / "bin:" + savedPath).c_str(), 1);
+    EXPECT_EQ(FindOnPath("xdg-open"), temp / "bin/xdg-open");
+    const bool opened = OpenWithDesktop("/模拟器/FC/Demo Emu");
+    ::setenv("PATH", (temp / "empty-folder").c_str(), 1);
+    EXPECT_EQ(FindOnPath("xdg-open"), "");
+    EXPECT_FALSE(OpenWithDesktop("/anything"));
+    ::setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_TRUE(opened);
+    // The opener runs on its own; its result appears whole once it is done.
+    for (int i = 0; i < 500 && !std::filesystem::exists(temp / "opened.txt"); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(ReadText(temp / "opened.txt"), "/模拟器/FC/Demo Emu");
 }
