@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <json/json.h>
 #include <set>
 
 namespace ravelo::server {
@@ -113,6 +114,14 @@ bool DemoBuilder::WriteZip(const std::string& relative, const std::vector<Archiv
 
 bool DemoBuilder::Build(std::string& error)
 {
+    // Every package carries the demo emulator: without it nothing is written at all.
+    const std::string programPath = m_options.emulatorProgram.empty()
+                                        ? ExecutableFolder() + DemoEmulatorProgram
+                                        : m_options.emulatorProgram;
+    if (!ReadWholeFile(programPath, m_emulatorProgram) || m_emulatorProgram.empty()) {
+        error = "找不到演示模拟器程序 " + std::string(DemoEmulatorProgram) + "（请先构建它）: " + programPath;
+        return false;
+    }
     if (!PrepareFolder(error))
         return false;
     try {
@@ -137,6 +146,8 @@ bool DemoBuilder::Build(std::string& error)
         for (const auto& [key, value] : settings)
             db.Query("INSERT INTO settings (key, value) VALUES (?, ?)").Bind(1, key).Bind(2, value).Run();
         transaction.Commit();
+        if (!WriteFile("builder-version", std::string(FormatVersion) + "\n", error))
+            return false;
         // Readers on many request threads while registrations and page views are written.
         db.Execute("PRAGMA journal_mode = WAL");
     } catch (const SqliteError& failure) {
@@ -392,7 +403,9 @@ bool DemoBuilder::AddEmulators(SqliteDatabase& db, std::string& error)
     std::set<int> systems;
     for (const auto& game : DemoGames())
         systems.insert(game.system);
-    const std::string executable = "emulator.sh";
+    Json::StreamWriterBuilder writer;
+    writer["indentation"] = "";
+    writer["emitUTF8"] = true;
     for (int number : systems) {
         const SystemInfo* system = FindSystem(number);
         if (!system)
@@ -400,8 +413,24 @@ bool DemoBuilder::AddEmulators(SqliteDatabase& db, std::string& error)
         const std::string code(system->code);
         const std::string name = code + "-Demo";
         const std::string package = "emulators/" + code + "/" + name + ".zip";
-        if (!WriteZip("download/" + package, EmulatorPackage(system->code, name, executable), error))
+        const DemoEmulator emulator = DemoEmulatorFor(number, code, name);
+        if (!WriteZip("download/" + package, EmulatorPackage(emulator, code, name, m_emulatorProgram), error))
             return false;
+
+        Json::Value execute(Json::arrayValue);
+        for (const auto& file : emulator.execute)
+            execute.append(file);
+        Json::Value key(Json::objectValue);
+        key["source"] = emulator.keySource;
+        key["target"] = emulator.keyTarget;
+        key["defaultsource"] = emulator.keyDefault;
+        Json::Value settings(Json::objectValue);
+        settings["source"] = emulator.settingsTarget;
+        settings["target"] = emulator.settingsTarget;
+        Json::Value keyConfig(Json::arrayValue);
+        keyConfig.append(key);
+        Json::Value setConfig(Json::arrayValue);
+        setConfig.append(settings);
         db.Query("INSERT INTO emulators (emulatorid, system, name, version, package, updatedate, description,"
                  " execute, executeparam, configtype, keyconfig, setconfig)"
                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
@@ -411,12 +440,12 @@ bool DemoBuilder::AddEmulators(SqliteDatabase& db, std::string& error)
             .Bind(4, "1.0.0")
             .Bind(5, package)
             .Bind(6, "2024-01-01")
-            .Bind(7, "Ravelo 演示模拟器（" + code + "）：记录启动参数后立即结束。")
-            .Bind(8, "[\"" + executable + "\"]")
-            .Bind(9, "")
+            .Bind(7, "Ravelo 演示模拟器（" + code + "）：显示游戏、输入方式和已绑定的手柄，按 Esc 退出。")
+            .Bind(8, Json::writeString(writer, execute))
+            .Bind(9, emulator.executeParam)
             .Bind(10, "0")
-            .Bind(11, R"([{"source":"keys.cfg","target":"keys.cfg","defaultsource":""}])")
-            .Bind(12, R"([{"source":"settings.cfg","target":"settings.cfg"}])")
+            .Bind(11, Json::writeString(writer, keyConfig))
+            .Bind(12, Json::writeString(writer, setConfig))
             .Run();
     }
     return true;

@@ -16,6 +16,9 @@ struct DemoOptions
     std::string updateVersion = "0.0.18"; ///< the version the update answer offers
     std::string cloudShareBase;           ///< when set, games get share links below this address
     bool force = false;                   ///< replace an existing catalogue in the folder
+    /// The demo emulator program packaged for every system; empty: ravelo-demo-emu beside the running
+    /// program. The build fails when it is missing.
+    std::string emulatorProgram;
 };
 
 /// Makes the demo catalogue: catalogue.db (games, topics, banners, emulators, settings), the game
@@ -36,6 +39,8 @@ public:
     static int UnpackedGame();
     /// Size of every volume but the last.
     static constexpr std::int64_t VolumeBytes = 128 * 1024;
+    /// Written to "builder-version" in the catalogue, so scripts rebuild catalogues an older builder made.
+    static constexpr const char* FormatVersion = "demo-emu-1";
 
 private:
     bool PrepareFolder(std::string& error);
@@ -48,7 +53,8 @@ private:
     void AddReferenceTables(SqliteDatabase& db);
 
     DemoOptions m_options;
-    std::string m_root; ///< the folder with a trailing '/'
+    std::string m_root;            ///< the folder with a trailing '/'
+    std::string m_emulatorProgram; ///< the bytes of the demo emulator program
 };
 
 } // namespace ravelo::server

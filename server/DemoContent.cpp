@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 namespace ravelo::server {
 
@@ -218,31 +219,170 @@ std::string GameDescription(const DemoGame& game, std::string_view systemCode, s
     return text;
 }
 
-std::vector<ArchiveEntry> EmulatorPackage(std::string_view systemCode, const std::string& name,
-                                          const std::string& executable)
+DemoEmulator DemoEmulatorFor(int system, std::string_view systemCode, const std::string& name)
+{
+    DemoEmulator emulator;
+    emulator.system = system;
+    emulator.execute = {DemoEmulatorProgram};
+    emulator.keySource = "keys.cfg";
+    emulator.keyTarget = "keys.cfg";
+    emulator.keyFormat = "text";
+    emulator.title = name + " - Ravelo 演示模拟器（" + std::string(systemCode) + "）";
+    switch (system) {
+    case 119: // the launcher watches this emulator's window by its exact title
+        emulator.executeParam = "@ --fullscreen";
+        emulator.title = "ePSXe - 增强型 PSX 模拟器";
+        break;
+    case 120: // a first program that gives up with exit code 1, so the second runs
+        emulator.execute = {DemoRendererScript, DemoEmulatorProgram};
+        emulator.executeParam = "--game ";
+        break;
+    case 121: // one key file per game, the shared one until the game has its own
+        emulator.keySource = "~.cfg";
+        emulator.keyDefault = "keys.cfg";
+        break;
+    case 122: // pads bound by position in an INI file's top keys
+        emulator.keySource = "keys.ini";
+        emulator.keyTarget = "mddemo.ini";
+        emulator.keyFormat = "ini";
+        break;
+    case 123:
+    case 126: // arcade sets: the launcher copies the set into roms/ and passes its bare name
+        emulator.executeParam = "-rom ~";
+        break;
+    case 125: // pads bound by identity in the table-driven settings file
+        emulator.keyTarget = "fcdemo.cfg";
+        emulator.gamePadBlock = true;
+        break;
+    case 127:
+        emulator.executeParam = "--scale 2 @";
+        break;
+    case 129:
+        emulator.executeParam = "--load ";
+        break;
+    default: // the quoted game path alone
+        break;
+    }
+    return emulator;
+}
+
+namespace {
+
+std::string Base64(const std::vector<std::uint8_t>& bytes)
+{
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        std::uint32_t chunk = static_cast<std::uint32_t>(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            chunk |= static_cast<std::uint32_t>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            chunk |= bytes[i + 2];
+        text += alphabet[(chunk >> 18) & 63];
+        text += alphabet[(chunk >> 12) & 63];
+        text += i + 1 < bytes.size() ? alphabet[(chunk >> 6) & 63] : '=';
+        text += i + 2 < bytes.size() ? alphabet[chunk & 63] : '=';
+    }
+    return text;
+}
+
+/// Four pads of ten 84-byte button records: each record names its button in its first bytes, and
+/// the device identity at byte 20 stays zero until a pad is bound.
+std::string GamePadConfigBlock()
+{
+    constexpr std::size_t pads = 4, buttons = 10, recordBytes = 84;
+    std::vector<std::uint8_t> block(pads * buttons * recordBytes, 0);
+    for (std::size_t pad = 0; pad < pads; ++pad)
+        for (std::size_t button = 0; button < buttons; ++button) {
+            const std::size_t at = (pad * buttons + button) * recordBytes;
+            block[at] = 1; // one binding
+            block[at + 4] = static_cast<std::uint8_t>(button);
+        }
+    return "base64:" + Base64(block);
+}
+
+struct KeyBinding
+{
+    const char* button;
+    const char* pad;
+    const char* key;
+};
+
+constexpr KeyBinding kBindings[] = {
+    {"Up", "DPadUp", "Up"},
+    {"Down", "DPadDown", "Down"},
+    {"Left", "DPadLeft", "Left"},
+    {"Right", "DPadRight", "Right"},
+    {"A", "A", "X"},
+    {"B", "B", "Z"},
+    {"Start", "Start", "Return"},
+    {"Select", "Back", "Shift"},
+};
+
+std::string KeyFile(const DemoEmulator& emulator, bool gamepad)
+{
+    const char* kind = gamepad ? "gamepad" : "keyboard";
+    if (emulator.keyFormat == "ini") {
+        std::string text =
+            std::string("InputKind=") + kind + "\nJoystick1Using=0\nJoystick2Using=0\n\n[Keys]\n";
+        for (const auto& binding : kBindings)
+            text += std::string(binding.button) + "=" + (gamepad ? binding.pad : binding.key) + "\n";
+        return text;
+    }
+    // Lines in the byte-wise name order the emulator writes them in.
+    std::map<std::string, std::string> lines{{"!version", "1"}, {"InputKind", kind}};
+    for (const auto& binding : kBindings)
+        lines[std::string("Key.") + binding.button] = gamepad ? binding.pad : binding.key;
+    if (emulator.gamePadBlock)
+        lines["GamePadConfig"] = GamePadConfigBlock();
+    std::string text;
+    for (const auto& [name, value] : lines)
+        text += name + " " + value + "\n";
+    return text;
+}
+
+} // namespace
+
+std::vector<ArchiveEntry> EmulatorPackage(const DemoEmulator& emulator, std::string_view systemCode,
+                                          const std::string& name, const std::string& program)
 {
     const std::string code(systemCode);
     std::vector<ArchiveEntry> entries;
-    entries.push_back({executable,
-                       "#!/bin/sh\n"
-                       "# Stand-in " +
-                           code +
-                           " emulator of the Ravelo demo catalogue: it records how it was\n"
-                           "# started (arguments and working folder) beside itself and ends at once.\n"
+    entries.push_back({DemoEmulatorProgram, program, true});
+    if (std::find(emulator.execute.begin(), emulator.execute.end(), DemoRendererScript) !=
+        emulator.execute.end())
+        entries.push_back({DemoRendererScript,
+                           "#!/bin/sh\n"
+                           "# Tries the HD renderer first; without one it ends with 1, so the launcher\n"
+                           "# starts the plain program with the same parameters.\n"
                            "here=$(dirname \"$0\")\n"
-                           "printf '%s\\t%s\\n' \"$(pwd)\" \"$*\" >> \"$here/launches.log\"\n"
-                           "exit 0\n",
-                       true});
-    for (const char* kind : {"GamePadCfg", "KeyBoardCfg"}) {
-        const std::string folder = std::string(kind) + "/";
-        entries.push_back({folder + "keys.cfg", "# " + name + " " + kind +
-                                                    " key bindings\n"
-                                                    "up Up\ndown Down\nleft Left\nright Right\na X\nb Z\n"
-                                                    "start Return\nselect Shift\n"});
-        entries.push_back({folder + "settings.cfg", "# " + name + " settings\nfullscreen 0\nvolume 80\n"});
+                           "printf '%s\\t%s\\n' \"$(pwd)\" \"$*\" >> \"$here/hd-renderer.log\"\n"
+                           "echo \"no HD renderer\" >&2\n"
+                           "exit 1\n",
+                           true});
+    entries.push_back(
+        {"demo-emu.ini", "# " + name + ": what ravelo-demo-emu shows and which files it reads\n" +
+                             "title=" + emulator.title + "\nsystem=" + code +
+                             "\nkeyfile=" + emulator.keyTarget + "\nkeyformat=" + emulator.keyFormat +
+                             "\nsettingsfile=" + emulator.settingsTarget + "\n"});
+    const std::string keyName = emulator.keyDefault.empty() ? emulator.keySource : emulator.keyDefault;
+    for (const bool gamepad : {true, false}) {
+        const std::string folder = gamepad ? "GamePadCfg/" : "KeyBoardCfg/";
+        entries.push_back({folder + keyName, KeyFile(emulator, gamepad)});
+        entries.push_back({folder + emulator.settingsTarget, "# " + name +
+                                                                 " settings\nfullscreen=0\nvolume=80\n"
+                                                                 "launches=0\nlast_game=\n"});
     }
-    entries.push_back({"readme.txt", name + ": a stand-in emulator for the " + code +
-                                         " games of the Ravelo demo catalogue.\n"});
+    if (!emulator.executeParam.empty() && emulator.executeParam.find('~') != std::string::npos)
+        entries.push_back(
+            {"roms/readme.txt", "Arcade sets to play go here; the launcher copies each game's set.\n"});
+    entries.push_back(
+        {"readme.txt", name + ": the stand-in " + code +
+                           " emulator of the Ravelo demo catalogue.\n"
+                           "It shows the game and the pads its key file binds; Esc or Start+Back "
+                           "on a pad ends it.\n"
+                           "Every start is recorded in launches.log and counted in " +
+                           emulator.settingsTarget + ".\n"});
     return entries;
 }
 

@@ -49,10 +49,34 @@ GameContent MakeGameContent(const DemoGame& game, bool large);
 /// The description text of a game's detail page.
 std::string GameDescription(const DemoGame& game, std::string_view systemCode, std::string_view category);
 
-/// An emulator package: a POSIX sh script standing in for the emulator, with default key and
-/// settings files for gamepad and keyboard play.
-std::vector<ArchiveEntry> EmulatorPackage(std::string_view systemCode, const std::string& name,
-                                          const std::string& executable);
+/// How the demo catalogue's emulator for one system is started and configured: the record's
+/// "execute", "executeparam", key and settings entries, and what its manifest tells the program.
+struct DemoEmulator
+{
+    int system = 0;
+    std::vector<std::string> execute; ///< programs in order of use; the last is ravelo-demo-emu
+    std::string executeParam;         ///< the command-line template
+    std::string keySource;            ///< the key file's name in the user folder (may hold "~")
+    std::string keyDefault;           ///< fallback name in the user folder, may be empty
+    std::string keyTarget;            ///< the key file the program reads, in its folder
+    std::string keyFormat;            ///< "text" (name value lines) or "ini"
+    bool gamePadBlock = false;        ///< the key file carries the four pads' GamePadConfig block
+    std::string settingsTarget = "settings.ini";
+    std::string title; ///< the program's window title
+};
+
+/// The program every demo emulator package carries, and the helper that fails with exit code 1.
+inline constexpr const char* DemoEmulatorProgram = "ravelo-demo-emu";
+inline constexpr const char* DemoRendererScript = "hd-renderer.sh";
+
+/// The emulator of a system of the demo catalogue (every system has one; the arcade systems, PS, FC,
+/// MD and GBA each exercise one of the launcher's special cases).
+DemoEmulator DemoEmulatorFor(int system, std::string_view systemCode, const std::string& name);
+
+/// An emulator package: the demo emulator program (its bytes as given, stored executable), its
+/// manifest, default key and settings files for gamepad and keyboard play, and a readme.
+std::vector<ArchiveEntry> EmulatorPackage(const DemoEmulator& emulator, std::string_view systemCode,
+                                          const std::string& name, const std::string& program);
 
 /// The self-update package: "RaveloUpdate.exe", a sh script that reports the version and ends.
 std::vector<ArchiveEntry> UpdatePackage(const std::string& version);

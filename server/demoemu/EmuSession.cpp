@@ -60,6 +60,16 @@ std::string EmuSession::GameName() const
     return name;
 }
 
+std::string EmuSession::Describe() const
+{
+    std::string text = "游戏: " + (m_gamePath.empty() ? std::string("未载入游戏") : GameName()) + "\n";
+    text += "机种: " + m_manifest.system + "\n";
+    text += "输入方式: " + (m_keys.found ? m_keys.InputKindText() : std::string("未找到按键文件")) + "\n";
+    for (const BoundPad& pad : m_keys.pads)
+        text += "手柄: 玩家 " + std::to_string(pad.player) + " " + pad.identity + "\n";
+    return text;
+}
+
 void EmuSession::AppendLaunchLog(const std::vector<std::string>& args)
 {
     std::string line = m_workingFolder.size() > 1 && m_workingFolder.back() == '/'

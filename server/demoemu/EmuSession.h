@@ -38,6 +38,9 @@ public:
     const std::string& GamePath() const { return m_gamePath; }
     /// The game's file name without folder and extension ("Contra" for /g/Contra.nes).
     std::string GameName() const;
+    /// Any thread. What a headless run prints: the game, system, input kind and each bound pad, one
+    /// "name: value" line each.
+    std::string Describe() const;
     /// How often the settings file says this emulator started before this run.
     int Launches() const { return m_launches; }
 

@@ -82,25 +82,32 @@ bool EmuSettingsFile::RecordLaunch(const std::string& path, const std::string& g
     bool named = false;
     std::string value;
     for (std::string& line : split.lines) {
+        const std::string own = !line.empty() && line.back() == '\r' ? "\r" : "";
         if (!counted && ValueOf(line, "launches", value)) {
-            line = "launches=" + std::to_string(std::atoi(value.c_str()) + 1) + end;
+            line = "launches=" + std::to_string(std::atoi(value.c_str()) + 1) + own;
             counted = true;
         } else if (!named && ValueOf(line, "last_game", value)) {
-            line = "last_game=" + gameName + end;
+            line = "last_game=" + gameName + own;
             named = true;
         }
     }
+    const std::size_t originalLines = split.lines.size();
     if (!counted)
         split.lines.push_back("launches=1" + end);
     if (!named)
         split.lines.push_back("last_game=" + gameName + end);
+    const bool appended = split.lines.size() != originalLines;
 
     std::string out;
     for (std::size_t i = 0; i < split.lines.size(); ++i) {
         out += split.lines[i];
-        // Lines we appended always end; the file's own last line keeps its (missing) end otherwise.
-        if (i + 1 < split.lines.size() || split.endsWithNewLine || !counted || !named)
+        const bool last = i + 1 == split.lines.size();
+        if (!last || split.endsWithNewLine || appended) {
+            // The file's own last line gains the end it lacked when our lines follow it.
+            if (i + 1 == originalLines && !split.endsWithNewLine)
+                out += end;
             out += '\n';
+        }
     }
     if (!WriteFileAtomically(path, out)) {
         error = "无法写入设置文件: " + path;

@@ -46,6 +46,7 @@ int main(int argc, char** argv)
     }
     const std::string screenshot = session.CommandLine().screenshot;
     if (session.CommandLine().headless && screenshot.empty()) {
+        std::fputs(session.Describe().c_str(), stdout);
         exitCode = session.Finish(message);
         Report(message);
         return exitCode;

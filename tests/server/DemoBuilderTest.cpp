@@ -29,6 +29,7 @@ TEST(DemoBuilderTest, BuildsTheSameFilesEveryTimeAndKeepsAnExistingCatalogue)
     TempFolder second;
     std::string error;
     server::DemoOptions options;
+    options.emulatorProgram = RAVELO_DEMO_EMU_EXE;
     options.folder = first.Path();
     ASSERT_TRUE(server::DemoBuilder(options).Build(error)) << error;
     options.folder = second.Path();

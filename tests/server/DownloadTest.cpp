@@ -202,7 +202,7 @@ TEST_F(DownloadTest, ArchivesHoldTheGameFileNamedByItsId)
     }
 }
 
-TEST_F(DownloadTest, EmulatorListPointsAtPackagesHoldingARunnableScript)
+TEST_F(DownloadTest, EmulatorListPointsAtPackagesHoldingTheirProgramsAndDefaultFiles)
 {
     auto client = Client();
     const auto post =
@@ -222,20 +222,33 @@ TEST_F(DownloadTest, EmulatorListPointsAtPackagesHoldingARunnableScript)
             for (const char* field : {"emulatorid", "name", "version", "downloadurl", "update", "description",
                                       "emulatortype", "system", "executeparam", "configtype"})
                 EXPECT_TRUE(emulator[field].isString()) << key << "." << field;
-            ASSERT_TRUE(emulator["execute"].isArray() && emulator["execute"].size() == 1u);
-            ASSERT_TRUE(emulator["keyconfig"].isArray() && emulator["setconfig"].isArray());
-            for (const auto& entry : emulator["keyconfig"]) {
-                for (const char* field : {"source", "target", "defaultsource"})
-                    EXPECT_TRUE(entry[field].isString()) << field;
-            }
+            ASSERT_TRUE(emulator["execute"].isArray() && emulator["execute"].size() >= 1u);
+            ASSERT_TRUE(emulator["keyconfig"].isArray() && emulator["keyconfig"].size() == 1u);
+            ASSERT_TRUE(emulator["setconfig"].isArray() && emulator["setconfig"].size() == 1u);
+            const Json::Value& keyEntry = emulator["keyconfig"][0];
+            for (const char* field : {"source", "target", "defaultsource"})
+                EXPECT_TRUE(keyEntry[field].isString()) << field;
             const ZipContents package = ReadZipBytes(*s_catalogue, Fetch(emulator["downloadurl"].asString()));
             ASSERT_TRUE(package.valid) << emulator["downloadurl"].asString();
-            const std::string script = emulator["execute"][0].asString();
-            ASSERT_EQ(1u, package.files.count(script));
-            EXPECT_EQ(0u, package.files.at(script).rfind("#!/bin/sh\n", 0));
-            EXPECT_EQ(0755u, package.modes.at(script));
-            EXPECT_EQ(1u, package.files.count("GamePadCfg/keys.cfg"));
-            EXPECT_EQ(1u, package.files.count("KeyBoardCfg/keys.cfg"));
+            for (const auto& program : emulator["execute"]) {
+                ASSERT_EQ(1u, package.files.count(program.asString())) << program.asString();
+                EXPECT_EQ(0755u, package.modes.at(program.asString()));
+            }
+            const std::string emulatorProgram =
+                emulator["execute"][emulator["execute"].size() - 1].asString();
+            EXPECT_EQ(0u, package.files.at(emulatorProgram)
+                              .rfind("\x7f"
+                                     "ELF",
+                                     0))
+                << "a real program";
+            const std::string defaultKeys = keyEntry["defaultsource"].asString().empty()
+                                                ? keyEntry["source"].asString()
+                                                : keyEntry["defaultsource"].asString();
+            const std::string settings = emulator["setconfig"][0]["source"].asString();
+            for (const std::string folder : {"GamePadCfg/", "KeyBoardCfg/"}) {
+                EXPECT_EQ(1u, package.files.count(folder + defaultKeys)) << folder << defaultKeys;
+                EXPECT_EQ(1u, package.files.count(folder + settings)) << folder << settings;
+            }
         }
     }
     EXPECT_EQ(11, emulators) << "one emulator for every system of the demo";

@@ -75,6 +75,7 @@ TEST_F(PortalTest, UpdateAnswerOffersNothingNewByDefault)
     TempFolder newer;
     server::DemoOptions options;
     options.folder = newer.Path();
+    options.emulatorProgram = RAVELO_DEMO_EMU_EXE;
     options.updateVersion = "0.0.19";
     std::string error;
     ASSERT_TRUE(server::DemoBuilder(options).Build(error)) << error;

@@ -154,6 +154,7 @@ protected:
         s_catalogue = new TempFolder;
         server::DemoOptions options;
         options.folder = s_catalogue->Path();
+        options.emulatorProgram = RAVELO_DEMO_EMU_EXE;
         std::string error;
         ASSERT_TRUE(server::DemoBuilder(options).Build(error)) << error;
     }
