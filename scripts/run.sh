@@ -12,7 +12,10 @@ BIN="$BUILD_DIR/bin"
 DEMO="$BUILD_DIR/demo-catalogue"
 PORT=8650 # the built-in default address of the catalogue
 
-if [ ! -f "$DEMO/.complete" ]; then
+# The demo builder stamps its catalogues (DemoBuilder::FormatVersion); one made by an older builder
+# lacks the current emulator packages, so it is made again.
+DEMO_FORMAT=demo-emu-1
+if [ ! -f "$DEMO/.complete" ] || [ "$(cat "$DEMO/builder-version" 2>/dev/null)" != "$DEMO_FORMAT" ]; then
   echo "run: building the demo catalogue in $DEMO"
   rm -rf "$DEMO"
   "$BIN/ravelo-server" build-demo "$DEMO"
