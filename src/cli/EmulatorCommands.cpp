@@ -1,10 +1,9 @@
 #include "cli/EmulatorCommands.h"
 
+#include "cli/CliEmulatorHost.h"
 #include "cli/CliOutput.h"
 #include "emulator/CEmulatorManager.h"
-#include "emulator/EmulatorPackageInstaller.h"
 #include "emulator/SystemTable.h"
-#include "platform/TextConvert.h"
 #include "store/LibraryDatabase.h"
 
 #include <cstdio>
@@ -12,28 +11,6 @@
 
 namespace ravelo::cli {
 namespace {
-
-// The command line has no one to ask: the install itself is the user's yes, and failures are
-// printed rather than shown in a box.
-class CliEmulatorHost : public EmulatorHost
-{
-public:
-    bool AskYesNo(const std::string&, const std::string&, WindowHandle) override { return true; }
-    void ShowMessage(const std::string& text, const std::string&, WindowHandle) override
-    {
-        std::fprintf(stderr, "%s\n", text.c_str());
-    }
-    bool RunPackageSetup(const EmulatorInfo& record, const std::string& title, WindowHandle parent,
-                         EmulatorPackageInstaller& installer) override
-    {
-        std::fprintf(stderr, "提示：正在下载%s %s\n", Utf16ToUtf8(record.Name).c_str(),
-                     record.Version.c_str());
-        if (EmulatorHost::RunPackageSetup(record, title, parent, installer))
-            return true;
-        PrintError("提示：错误 " + installer.Error());
-        return false;
-    }
-};
 
 void PrintEmulatorLine(const EmulatorInfo& record, bool installed)
 {
@@ -88,8 +65,6 @@ int EmulatorCommand(const Arguments& args)
         PrintError("写入游戏库失败");
         return 1;
     }
-    std::fprintf(stderr, "提示：%s %s安装成功\n", Utf16ToUtf8(offered->Name).c_str(),
-                 offered->Version.c_str());
     PrintEmulatorLine(*offered, true);
     return 0;
 }

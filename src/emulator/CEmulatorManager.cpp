@@ -2,7 +2,6 @@
 
 #include "app/AppPaths.h"
 #include "emulator/EmulatorMessages.h"
-#include "emulator/EmulatorPackageInstaller.h"
 #include "emulator/EmulatorRecords.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
@@ -10,6 +9,7 @@
 #include "service/HttpTransport.h"
 #include "service/ServiceEndpoints.h"
 #include "store/LibraryDatabase.h"
+#include "update/SetupWorker.h"
 
 #include <filesystem>
 
@@ -17,14 +17,13 @@ namespace ravelo {
 namespace {
 
 constexpr long kListTimeoutSeconds = 5;
-constexpr const char* kArchiveName = "Emulator.zip";
 
 } // namespace
 
-bool EmulatorHost::RunPackageSetup(const EmulatorInfo&, const std::string&, WindowHandle,
-                                   EmulatorPackageInstaller& installer)
+bool EmulatorHost::RunPackageSetup(const EmulatorInfo&, const std::string&, WindowHandle, SetupWorker& worker)
 {
-    return installer.Run();
+    worker.Run(0);
+    return worker.Succeeded();
 }
 
 CEmulatorManager& CEmulatorManager::GetInstance()
@@ -170,9 +169,8 @@ std::string CEmulatorManager::EmulatorFolder(const EmulatorInfo& record) const
 
 bool CEmulatorManager::SetUpAndRecord(const EmulatorInfo& record, WindowHandle parent, EmulatorHost& host)
 {
-    EmulatorPackageInstaller installer(record, EmulatorFolder(record),
-                                       WithTrailingSeparator(m_setup.dataFolder) + kArchiveName);
-    if (!host.RunPackageSetup(record, "下载文件", parent, installer))
+    SetupWorker worker(record, EmulatorFolder(record), m_setup.dataFolder);
+    if (!host.RunPackageSetup(record, "下载文件", parent, worker))
         return false;
     if (!AddInstalled(record))
         return false;
@@ -232,9 +230,8 @@ CEmulatorManager::UpdateResult CEmulatorManager::CheckUpdate(const EmulatorInfo*
     if (!host.AskYesNo("更新说明:\n\n" + Utf16ToUtf8(offered->Description),
                        "提示:检测到新版本" + offered->Version + "是否更新", parent))
         return UpdateResult::Declined;
-    EmulatorPackageInstaller installer(*offered, EmulatorFolder(*offered),
-                                       WithTrailingSeparator(m_setup.dataFolder) + kArchiveName);
-    if (!host.RunPackageSetup(*offered, "下载文件", parent, installer))
+    SetupWorker worker(*offered, EmulatorFolder(*offered), m_setup.dataFolder);
+    if (!host.RunPackageSetup(*offered, "下载文件", parent, worker))
         return UpdateResult::SetupFailed;
     if (UpdateInstalled(*offered))
         Database().Post(DbOperation::UpdateEmulator, *offered);

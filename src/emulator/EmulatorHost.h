@@ -7,7 +7,7 @@
 
 namespace ravelo {
 
-class EmulatorPackageInstaller;
+class SetupWorker;
 
 /// What the emulator registry asks of whoever drives it: the windows answer with message boxes and
 /// the setup popup, the command line with its own prompts, tests with set answers. Called on the
@@ -23,11 +23,12 @@ public:
     /// A box with an OK button over parent.
     virtual void ShowMessage(const std::string& text, const std::string& caption, WindowHandle parent) = 0;
 
-    /// Fetches and unpacks the emulator's package, showing progress over parent under title and
-    /// offering a cancel. The host runs installer.Run (on any one thread) and returns its result; it
-    /// reports failures to the user itself (installer.Error()). The default runs it directly.
+    /// The setup popup for the emulator's package (worker.Task() is SetupTask::Emulator) over parent
+    /// under title: the host runs worker.Run once (on a thread of its choice) with a receiver of its
+    /// progress records, may offer worker.Cancel, shows failures itself (kind 9) and returns
+    /// worker.Succeeded(). The default runs it on the calling thread and shows nothing.
     virtual bool RunPackageSetup(const EmulatorInfo& record, const std::string& title, WindowHandle parent,
-                                 EmulatorPackageInstaller& installer);
+                                 SetupWorker& worker);
 };
 
 } // namespace ravelo
