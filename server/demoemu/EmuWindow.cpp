@@ -83,9 +83,17 @@ EmuWindow::EmuWindow(const EmuSession& session) : m_session(session)
     addRow("机种", MakeLabel(manifest.system.empty() ? QString("—") : Text(manifest.system), "value", this));
     addRow("输入方式",
            MakeLabel(keys.found ? Text(keys.InputKindText()) : QString("未找到按键文件"), "value", this));
+    // Buttons in the order of a pad, whatever order the file keeps them in.
+    static const std::vector<std::string> order{"Up", "Down", "Left", "Right", "A", "B", "Select", "Start"};
+    auto rank = [](const std::string& button) {
+        return std::find(order.begin(), order.end(), button) - order.begin();
+    };
+    auto sorted = keys.keys;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&rank](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
     QStringList bindings;
-    for (const auto& [button, key] : keys.keys)
-        bindings << Text(button) + " → " + Text(key);
+    for (const auto& [button, key] : sorted)
+        bindings << Text(button) + QChar(0x00A0) + "→" + QChar(0x00A0) + Text(key);
     addRow("按键", MakeLabel(bindings.isEmpty() ? QString("—") : bindings.join("   "), "value", this));
     m_pads = MakeLabel(QString(), "value", this);
     addRow("手柄", m_pads);

@@ -45,7 +45,12 @@ int main(int argc, char** argv)
         return exitCode;
     }
     const std::string screenshot = session.CommandLine().screenshot;
-    if (session.CommandLine().headless && screenshot.empty()) {
+    // Qt ends the process without a display; run as a headless emulator would instead.
+    const bool noDisplay =
+        !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM");
+    if (noDisplay && !session.CommandLine().headless)
+        Report("没有可用的显示，改为无窗口运行");
+    if ((session.CommandLine().headless || noDisplay) && screenshot.empty()) {
         std::fputs(session.Describe().c_str(), stdout);
         exitCode = session.Finish(message);
         Report(message);

@@ -311,6 +311,31 @@ TEST_F(DemoEmulatorTest, PadsBoundByTheClientAreTheOnesTheEmulatorShows)
     }
 }
 
+TEST_F(DemoEmulatorTest, PadsBoundByIdentityInAnIniFileAreReadBackToo)
+{
+    // No demo system binds this way, but the program reads the sections the client writes for it.
+    const Json::Value emulator = Emulators().at("1220001");
+    const std::string folder = Install(emulator);
+    WriteText(folder + "demo-emu.ini", "title=N64\nsystem=N64\nkeyfile=pads.ini\nkeyformat=ini\n");
+    WriteText(folder + "pads.ini", "InputKind=keyboard\n[Keys]\nA=X\n");
+    EmulatorInfo record;
+    record.EmulatorId = "1300001";
+    record.KeyConfig = {{"pads.ini", "pads.ini", ""}};
+    ControllerList pads(2);
+    pads[0].instanceGuid = {0x78, 0x56, 0x34, 0x12, 0xBC, 0x9A, 0xF0, 0xDE, 1, 2, 3, 4, 5, 6, 7, 8};
+    pads[1].instanceGuid[15] = 1;
+    ASSERT_TRUE(PadBinding::BindControllerList(record, folder, pads));
+
+    const RunResult run = RunHeadless(folder + "ravelo-demo-emu", {}, folder);
+    ASSERT_EQ(0, run.exitCode) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("游戏: 未载入游戏\n")) << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("输入方式: 键盘\n")) << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("手柄: 玩家 1 12345678-9ABC-DEF0-0102-030405060708\n"))
+        << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("手柄: 玩家 2 00000000-0000-0000-0000-000000000001\n"))
+        << run.out;
+}
+
 TEST_F(DemoEmulatorTest, TheWindowShowsAndRendersUnderAVirtualDisplay)
 {
     if (::access("/usr/bin/xvfb-run", X_OK) != 0)
