@@ -191,7 +191,7 @@ TEST_F(SetupWorkerTest, AStalledTransferResumesFromTheBytesOnDisk)
     SetupWorker worker(Emulator("emu.zip"), m_work / "Emulator/FC/Demo", m_data.Path(), options);
     auto run = std::async(std::launch::async, [&] { worker.Run(m_window.Handle()); });
     // The probe, the stalled transfer, then the resumed one.
-    ASSERT_TRUE(m_server.Http().WaitForRequests(3));
+    ASSERT_TRUE(m_server.Http().WaitForRequests(3, 30s)); // libcurl notices a stall after a burst late
     m_server.ReleaseGate();
     ASSERT_EQ(run.wait_for(20s), std::future_status::ready);
     EXPECT_TRUE(worker.Succeeded()) << SetupErrorText(worker.ErrorCode());
