@@ -159,7 +159,12 @@ bool CZip::ExtractCurrentEntry(void* zip, const std::string& destination)
 
     if (unzOpenCurrentFile(zip) != UNZ_OK)
         return Fail("cannot open entry " + raw);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // Written beside its place and renamed into it once whole and checked: a failed entry leaves the
+    // file that was there, and an entry named like the archive being read cannot overwrite it mid-read
+    // (the open archive keeps reading the replaced file).
+    const std::string partial =
+        path.substr(0, path.size() - name.fileName.size()) + "." + name.fileName + ".part";
+    const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
         unzCloseCurrentFile(zip);
         return Fail("cannot create " + path);
@@ -206,6 +211,10 @@ bool CZip::ExtractCurrentEntry(void* zip, const std::string& destination)
     const int closed = unzCloseCurrentFile(zip);
     if (ok && closed != UNZ_OK)
         ok = Fail("checksum mismatch in " + raw);
+    if (ok && ::rename(partial.c_str(), path.c_str()) != 0)
+        ok = Fail("cannot replace " + path + ": " + std::strerror(errno));
+    if (!ok)
+        ::unlink(partial.c_str());
     return ok;
 }
 

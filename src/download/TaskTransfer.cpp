@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <curl/curl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -328,10 +329,21 @@ private:
         m_context.zip.SetExtractProgressFun([this](std::int64_t done, std::int64_t total) {
             Post(kStateUnpacking, static_cast<double>(done), static_cast<double>(total));
         });
+        struct stat before
+        {
+        };
+        const bool known = ::stat(archive.c_str(), &before) == 0;
         const bool ok = m_context.zip.ZipExtract(archive, m_info.FilePath) == 1;
         m_context.unpacking = false;
         if (ok) {
-            std::remove(archive.c_str());
+            // An arcade set may carry the archive's own name: then the unpacked set took its place
+            // and is the game, not the archive.
+            struct stat after
+            {
+            };
+            if (known && ::stat(archive.c_str(), &after) == 0 && after.st_ino == before.st_ino &&
+                after.st_dev == before.st_dev)
+                std::remove(archive.c_str());
             return kResultOk;
         }
         if (m_context.zip.WasStopped())

@@ -154,12 +154,37 @@ TEST(CZip, TruncatedOrDamagedArchivesFail)
     std::string damaged = bytes;
     damaged[60] = static_cast<char>(damaged[60] ^ 0x55); // inside the deflated data
     test::WriteText(temp / "damaged.zip", damaged);
+    fs::create_directories(temp / "b");
+    test::WriteText(temp / "b/game.bin", "the copy that was there");
     CZip second;
     EXPECT_EQ(second.ZipExtract(temp / "damaged.zip", temp / "b/"), 0);
     EXPECT_FALSE(second.LastError().empty());
+    // A damaged entry never replaces the file that was there, and leaves no partial file behind.
+    EXPECT_EQ(ReadText(temp / "b/game.bin"), "the copy that was there");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp / "b"), fs::directory_iterator()), 1);
 
     CZip third;
     EXPECT_EQ(third.ZipExtract(temp / "missing.zip", temp / "c/"), 0);
+}
+
+TEST(CZip, AnEntryNamedLikeTheArchiveIsUnpackedWholeBesideIt)
+{
+    // An arcade game's archive 1081.zip holding the set 1081.zip, unpacked where it lies.
+    TempFolder temp;
+    std::string set;
+    for (int i = 0; i < 50000; ++i)
+        set += std::to_string(i * 104729LL % 1000003);
+    const std::string archive = temp / "1081.zip";
+    {
+        ZipBuilder zip(archive);
+        ASSERT_TRUE(zip.Add("1081.zip", set));
+        ASSERT_TRUE(zip.Add("readme.txt", "after the set"));
+    }
+    CZip unzip;
+    ASSERT_EQ(unzip.ZipExtract(archive, temp.Path()), 1) << unzip.LastError();
+    const std::string unpacked = ReadText(archive);
+    EXPECT_TRUE(unpacked == set) << unpacked.size() << " bytes instead of " << set.size(); // no 300 KB diff
+    EXPECT_EQ(ReadText(temp / "readme.txt"), "after the set");
 }
 
 TEST(CZip, PauseHoldsWithoutLosingDataAndStopEndsAPausedExtraction)
