@@ -73,8 +73,9 @@ void CreateProgramFolders()
 
 void ApplyGamesFolder(const std::string& romPath)
 {
-    GamesFolder = romPath;
-    LocalGameFolder = romPath.empty() ? std::string() : romPath + "LocalGame/";
+    // The settings window stores the folder with its separator; a hand-edited file may not.
+    GamesFolder = romPath.empty() ? std::string() : WithTrailingSeparator(romPath);
+    LocalGameFolder = GamesFolder.empty() ? std::string() : GamesFolder + "LocalGame/";
 }
 
 void CreateSystemFolders(const std::string& codes)

@@ -43,12 +43,13 @@ TEST(AppPaths, InstalledProgramFollowsXdgFolders)
     ::unsetenv("XDG_DATA_HOME");
 }
 
-TEST(AppPaths, GamesFolderIsPlainConcatenation)
+TEST(AppPaths, GamesFolderEndsWithASeparatorEvenWhenTheSettingHasNone)
 {
     TempFolder temp;
     const std::string withoutSlash = temp.Path().substr(0, temp.Path().size() - 1) + "/Games";
     ApplyGamesFolder(withoutSlash);
-    EXPECT_EQ(LocalGameFolder, withoutSlash + "LocalGame/");
+    EXPECT_EQ(GamesFolder, withoutSlash + "/");
+    EXPECT_EQ(LocalGameFolder, withoutSlash + "/LocalGame/");
     ApplyGamesFolder(temp / "Games/");
     EXPECT_EQ(LocalGameFolder, temp / "Games/LocalGame/");
     CreateSystemFolders(SystemCodes);
