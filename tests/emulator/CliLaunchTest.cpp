@@ -117,6 +117,22 @@ TEST_F(CliLaunch, InstallThenLaunchFetchesTheEmulatorSwapsFilesInAndSavesThemBac
     EXPECT_TRUE(fs::is_directory(emulator + "/UserKeyBoardCfg"));
 }
 
+TEST_F(CliLaunch, ArcadeSetsInstallBesideTheirArchiveAndStartByNameFromRoms)
+{
+    const std::string game = FirstGameOf("ARCADE");
+    ASSERT_FALSE(game.empty());
+    ASSERT_EQ(Run({"install", game}).code, 0);
+    const CliResult launch = Run({"launch", game, "--input", "keyboard"});
+    ASSERT_EQ(launch.code, 0);
+    ASSERT_FALSE(launch.lines.empty());
+    EXPECT_EQ(launch.lines.back(), "退出码\t0");
+    const std::string emulator = EmulatorFolder("ARCADE");
+    // The set was copied into the emulator's roms/ and named on the command line without its path.
+    EXPECT_TRUE(fs::exists(emulator + "/roms/" + game + ".zip"));
+    EXPECT_NE(ReadText(emulator + "/launches.log").find("-rom\t" + game), std::string::npos)
+        << ReadText(emulator + "/launches.log");
+}
+
 TEST_F(CliLaunch, ImportedGamesLaunchByPathAndUnknownGamesAreRefused)
 {
     EXPECT_EQ(Run({"launch", "999999", "--input", "gamepad"}).code, 1);
