@@ -1,5 +1,6 @@
 #include "cli/LaunchCommands.h"
 
+#include "cli/CliEmulatorHost.h"
 #include "cli/CliOutput.h"
 #include "cli/InterruptWatcher.h"
 #include "emulator/CGameLauncher.h"
@@ -71,13 +72,26 @@ std::optional<int> AskNumber(const std::string& question, int lowest, int highes
     return answer;
 }
 
+// The registry's questions (the emulator's setup on first use) are answered as `emulator install`
+// answers them; the launcher's own are taken from the options or the terminal.
 class CliLaunchHost : public LaunchHost
 {
 public:
     explicit CliLaunchHost(std::optional<int> disc) : m_disc(disc) {}
 
-    bool AskYesNo(const std::string&, const std::string&, WindowHandle) override { return true; }
-    void ShowMessage(const std::string& text, const std::string&, WindowHandle) override { PrintError(text); }
+    bool AskYesNo(const std::string& text, const std::string& caption, WindowHandle parent) override
+    {
+        return m_registryHost.AskYesNo(text, caption, parent);
+    }
+    void ShowMessage(const std::string& text, const std::string& caption, WindowHandle parent) override
+    {
+        m_registryHost.ShowMessage(text, caption, parent);
+    }
+    bool RunPackageSetup(const EmulatorInfo& record, const std::string& title, WindowHandle parent,
+                         SetupWorker& worker) override
+    {
+        return m_registryHost.RunPackageSetup(record, title, parent, worker);
+    }
 
     int ChooseInputKind(WindowHandle) override
     {
@@ -99,6 +113,7 @@ public:
     }
 
 private:
+    CliEmulatorHost m_registryHost;
     std::optional<int> m_disc;
 };
 
