@@ -1,9 +1,12 @@
 #include "emulator/CEmulatorManager.h"
 
 #include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "emulator/EmulatorConfig.h"
 #include "emulator/EmulatorMessages.h"
 #include "emulator/EmulatorRecords.h"
 #include "platform/DebugOutput.h"
+#include "platform/DesktopOpen.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConvert.h"
 #include "service/HttpTransport.h"
@@ -47,6 +50,12 @@ CEmulatorManager::CEmulatorManager(Setup setup) : m_setup(std::move(setup)) {}
 CEmulatorManager::~CEmulatorManager()
 {
     WaitForRefresh();
+    {
+        std::lock_guard lock(m_standaloneLock);
+        if (m_standaloneProcess)
+            m_standaloneProcess->Terminate();
+    }
+    WaitForStandalone();
 }
 
 LibraryDatabase& CEmulatorManager::Database() const
@@ -241,7 +250,8 @@ CEmulatorManager::UpdateResult CEmulatorManager::CheckUpdate(const EmulatorInfo*
 bool CEmulatorManager::RefreshAsync(WindowHandle window)
 {
     std::lock_guard lock(m_refreshLock);
-    if (m_refreshing.load())
+    // The emulator being set up reads its files now; its list entry stays as it is until it ends.
+    if (m_refreshing.load() || m_standaloneRunning.load())
         return false;
     if (m_refreshThread.joinable())
         m_refreshThread.join(); // the last worker has finished; only its handle is left
@@ -260,6 +270,74 @@ void CEmulatorManager::WaitForRefresh()
     std::lock_guard lock(m_refreshLock);
     if (m_refreshThread.joinable())
         m_refreshThread.join();
+}
+
+bool CEmulatorManager::RunStandalone(const EmulatorInfo& record)
+{
+    const std::string folder = EmulatorFolder(record);
+    std::string file = record.Executet.empty() ? std::string() : record.Executet.front();
+    while (!file.empty() && file.back() == ' ')
+        file.pop_back();
+    // The program name comes from the server: only a file inside the emulator folder is started.
+    const std::string program = folder.empty() ? std::string() : EmulatorConfig::ContainedPath(folder, file);
+    if (program.empty())
+        return false;
+    std::lock_guard lock(m_standaloneLock);
+    if (m_standaloneRunning.load())
+        return false;
+    if (m_standaloneThread.joinable())
+        m_standaloneThread.join(); // the last worker has finished; only its handle is left
+    m_standaloneRunning = true;
+    m_standaloneThread = std::thread([this, record, folder, program] {
+        RunStandaloneWorker(record, folder, program);
+        m_standaloneRunning = false;
+    });
+    return true;
+}
+
+void CEmulatorManager::RunStandaloneWorker(const EmulatorInfo& record, const std::string& folder,
+                                           const std::string& program)
+{
+    const AppSettings settings(m_setup.settingsFile.empty() ? SettingsFilePath : m_setup.settingsFile);
+    const int kind = settings.HandleType == "2" ? kInputKindKeyboard : kInputKindGamepad;
+    const EmulatorConfig config(folder, m_setup.documentsFolder.empty() ? EmulatorConfig::DocumentsFolder()
+                                                                        : m_setup.documentsFolder);
+    config.PrepareUserFolder(record, kind);
+    config.ApplyConfig(record, "", kind);
+
+    Process process;
+    std::string error;
+    if (process.Start({program, {}, folder}, &error)) {
+        {
+            std::lock_guard lock(m_standaloneLock);
+            m_standaloneProcess = &process;
+        }
+        process.Wait();
+        std::lock_guard lock(m_standaloneLock);
+        m_standaloneProcess = nullptr;
+    } else {
+        DebugOutput("stand-alone run: " + error);
+    }
+    config.SaveConfig(record, "", kind);
+}
+
+void CEmulatorManager::WaitForStandalone()
+{
+    // Joined without the lock: the worker takes it to forget its process. A new run cannot start
+    // meanwhile, since the worker counts as running until it ends.
+    std::thread worker;
+    {
+        std::lock_guard lock(m_standaloneLock);
+        worker = std::move(m_standaloneThread);
+    }
+    if (worker.joinable())
+        worker.join();
+}
+
+bool CEmulatorManager::OpenFolder(const EmulatorInfo& record) const
+{
+    const std::string folder = EmulatorFolder(record);
+    return !folder.empty() && OpenWithDesktop(folder);
 }
 
 bool CEmulatorManager::AddInstalled(const EmulatorInfo& record)

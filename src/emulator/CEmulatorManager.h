@@ -2,6 +2,7 @@
 
 #include "emulator/EmulatorHost.h"
 #include "platform/Messages.h"
+#include "platform/Process.h"
 #include "store/EmulatorInfo.h"
 
 #include <atomic>
@@ -30,6 +31,8 @@ public:
         std::string instanceFolder; // the program folder; emulators live under its "Emulator/"
         std::string dataFolder;     // the package archive goes here
         LibraryDatabase* database = nullptr;
+        std::string settingsFile = {};    // empty: the program's settings file
+        std::string documentsFolder = {}; // empty: the user's documents folder
     };
 
     /// Any thread. The process-wide registry, made and loaded (installed rows, then the server list,
@@ -40,7 +43,8 @@ public:
     explicit CEmulatorManager(Setup setup);
     CEmulatorManager(const CEmulatorManager&) = delete;
     CEmulatorManager& operator=(const CEmulatorManager&) = delete;
-    /// Waits for a running refresh to end.
+    /// Waits for a running refresh to end; ends an emulator the stand-alone run still runs (its files
+    /// are saved back first).
     ~CEmulatorManager();
 
     /// Calling thread, blocking. Reads the installed emulators from the library, then fetches the
@@ -90,10 +94,21 @@ public:
     UpdateResult CheckUpdate(const EmulatorInfo* offered, WindowHandle parent, EmulatorHost& host);
 
     /// Any thread. Starts a worker that fetches the list and, when it parses, replaces the available
-    /// map and posts kEmulatorListRefreshed to window. False (nothing started) while one runs.
+    /// map and posts kEmulatorListRefreshed to window. False (nothing started) while one runs or while
+    /// an emulator runs stand-alone.
     bool RefreshAsync(WindowHandle window);
     /// Any thread. Waits for a running refresh to end (command line and tests).
     void WaitForRefresh();
+
+    /// Any thread. Runs the emulator without a game on a worker of its own, so the user can set it up:
+    /// the user's files of the stored input kind go in first and come back after it ended. False
+    /// (nothing started) while another stand-alone run goes on, or when the record names no program
+    /// inside its folder.
+    bool RunStandalone(const EmulatorInfo& record);
+    /// Any thread. Waits for a stand-alone run to end (command line and tests).
+    void WaitForStandalone();
+    /// Any thread. Opens the emulator's folder in the file manager; false when there is no opener.
+    bool OpenFolder(const EmulatorInfo& record) const;
 
     /// Any thread. Inserts a copy under its id; false when the id is present already.
     bool AddInstalled(const EmulatorInfo& record);
@@ -113,6 +128,8 @@ private:
     bool FetchList(std::string& body) const;
     bool SetUpAndRecord(const EmulatorInfo& record, WindowHandle parent, EmulatorHost& host);
     static std::optional<EmulatorInfo> FindByType(const RecordMap& map, int system);
+    void RunStandaloneWorker(const EmulatorInfo& record, const std::string& folder,
+                             const std::string& program);
 
     Setup m_setup;
     mutable std::mutex m_lock; // guards both maps
@@ -122,6 +139,11 @@ private:
     std::mutex m_refreshLock; // guards the worker handle
     std::thread m_refreshThread;
     std::atomic<bool> m_refreshing{false};
+
+    std::mutex m_standaloneLock; // guards the worker handle and the process pointer
+    std::thread m_standaloneThread;
+    std::atomic<bool> m_standaloneRunning{false};
+    Process* m_standaloneProcess = nullptr; // the worker's emulator while it runs
 };
 
 } // namespace ravelo

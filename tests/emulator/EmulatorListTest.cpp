@@ -111,8 +111,10 @@ class Registry : public testing::Test
 {
 protected:
     Registry()
-        : m_database(m_folder / "library.db"),
-          m_registry({"http://127.0.0.1:1/unused", m_folder.Path(), m_folder / "data", &m_database})
+        : m_database(m_folder / "library.db"), m_registry({.listUrl = "http://127.0.0.1:1/unused",
+                                                           .instanceFolder = m_folder.Path(),
+                                                           .dataFolder = m_folder / "data",
+                                                           .database = &m_database})
     {
     }
 

@@ -56,8 +56,10 @@ protected:
 
     std::unique_ptr<CEmulatorManager> MakeRegistry(const std::string& listUrl)
     {
-        return std::make_unique<CEmulatorManager>(
-            CEmulatorManager::Setup{listUrl, m_program.Path(), m_program / "data", &m_database});
+        return std::make_unique<CEmulatorManager>(CEmulatorManager::Setup{.listUrl = listUrl,
+                                                                          .instanceFolder = m_program.Path(),
+                                                                          .dataFolder = m_program / "data",
+                                                                          .database = &m_database});
     }
     std::vector<EmulatorInfo> Rows()
     {

@@ -102,8 +102,12 @@ protected:
     TempFolder m_program;
     std::string m_settings = m_program / "ravelo.cfg";
     LibraryDatabase m_database{m_program / "database/ravelo.db"};
-    CEmulatorManager m_registry{
-        {"http://127.0.0.1:9/none", m_program.Path(), m_program / "data", &m_database}};
+    CEmulatorManager m_registry{{.listUrl = "http://127.0.0.1:9/none",
+                                 .instanceFolder = m_program.Path(),
+                                 .dataFolder = m_program / "data",
+                                 .database = &m_database,
+                                 .settingsFile = m_settings,
+                                 .documentsFolder = m_program / "Documents"}};
     CGameLauncher m_launcher{{&m_registry, nullptr, m_settings, m_program / "Documents", {}}};
     MessageQueue m_owner;
     ScriptedHost m_host;
@@ -276,11 +280,39 @@ TEST_F(GameLauncherTest, NativeProgramsStartInTheirFolderWithoutQuestionsOrEmula
     EXPECT_EQ(m_launcher.WaitUntilIdle(), 5);
 }
 
+TEST_F(GameLauncherTest, StandaloneRunUsesTheStoredKindWithoutAGameAndHoldsOffRefreshes)
+{
+    WriteText(m_settings, "[Set]\nHandleType=2\n");
+    const EmulatorInfo emulator = Install(
+        "1250001", 125, "FC",
+        {{"emu.sh", "echo 'volume 5' > settings.cfg\nwhile [ ! -e go ]; do sleep 0.01; done\nexit 0\n"}},
+        "@");
+    ASSERT_TRUE(m_registry.RunStandalone(emulator));
+    const std::string folder = m_registry.EmulatorFolder(emulator);
+    EXPECT_FALSE(m_registry.RunStandalone(emulator)); // one at a time
+    EXPECT_FALSE(m_registry.RefreshAsync(m_owner.Handle()));
+    WriteText(folder + "/go", "");
+    m_registry.WaitForStandalone();
+    // No game and no parameters; the keyboard files went in and the change came back.
+    EXPECT_EQ(Log(emulator), "emu.sh|" + folder + "|\n");
+    EXPECT_EQ(ReadText(folder + "/keys.cfg"), "keys of /KeyBoardCfg/");
+    EXPECT_EQ(ReadText(folder + "/UserKeyBoardCfg/settings.cfg"), "volume 5\n");
+    EXPECT_TRUE(m_registry.RefreshAsync(m_owner.Handle())); // nothing to fetch there, but it may start
+    m_registry.WaitForRefresh();
+
+    EmulatorInfo outside = emulator;
+    outside.Executet = {"../../evil.sh"};
+    EXPECT_FALSE(m_registry.RunStandalone(outside));
+}
+
 TEST(GameLauncherWindowWatch, AnEmulatorWhoseWindowHasGoneIsEndedAndCountsAsACleanEnd)
 {
     TempFolder program;
     LibraryDatabase database(program / "database/ravelo.db");
-    CEmulatorManager registry({"http://127.0.0.1:9/none", program.Path(), program / "data", &database});
+    CEmulatorManager registry({.listUrl = "http://127.0.0.1:9/none",
+                               .instanceFolder = program.Path(),
+                               .dataFolder = program / "data",
+                               .database = &database});
     // The window shows up on the second look and is gone on the fourth; the process would run on.
     int looks = 0;
     std::string askedTitle;
