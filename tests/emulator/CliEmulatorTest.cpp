@@ -1,5 +1,5 @@
 // ravelo-cli emulators and emulator install as a user runs them, against ravelo-server on 127.0.0.1.
-#include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/DemoCatalogueServer.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
@@ -17,10 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-struct CliResult
+// ravelo-cli's output as rows of tab-separated fields.
+struct CliTable
 {
     int code = -1;
-    std::vector<std::vector<std::string>> rows; // stdout lines split at tabs
+    std::vector<std::vector<std::string>> rows;
 };
 
 // Whether the folder holds a file that can be run (the package unpacked with its execute bits).
@@ -56,22 +57,13 @@ protected:
         ::unsetenv("TMPDIR");
     }
 
-    static CliResult Run(std::vector<std::string> args)
+    static CliTable Run(std::vector<std::string> args)
     {
-        args.insert(args.begin(), RAVELO_CLI_EXE);
-        ChildProcess cli(args);
-        CliResult result;
-        for (std::string line; !(line = cli.ReadLine(30s)).empty();) {
-            if (line.back() == '\n')
-                line.pop_back();
-            std::vector<std::string> fields;
-            std::istringstream split(line);
-            for (std::string field; std::getline(split, field, '\t');)
-                fields.push_back(field);
-            result.rows.push_back(fields);
-        }
-        result.code = cli.Wait();
-        return result;
+        const CliResult result = RunCli(RAVELO_CLI_EXE, std::move(args));
+        CliTable table{result.code, {}};
+        for (std::size_t i = 0; i < result.lines.size(); ++i)
+            table.rows.push_back(result.Fields(i));
+        return table;
     }
 
     TempFolder m_home, m_tmp;
@@ -81,7 +73,7 @@ protected:
 
 TEST_F(CliEmulator, ListsInstallsAndThenShowsTheEmulatorInstalled)
 {
-    const CliResult before = Run({"emulators"});
+    const CliTable before = Run({"emulators"});
     ASSERT_EQ(before.code, 0);
     ASSERT_FALSE(before.rows.empty());
     const auto fc = std::find_if(before.rows.begin(), before.rows.end(),
@@ -94,12 +86,12 @@ TEST_F(CliEmulator, ListsInstallsAndThenShowsTheEmulatorInstalled)
     EXPECT_TRUE(std::is_sorted(before.rows.begin(), before.rows.end()));
 
     const std::vector<std::string> expected{(*fc)[0], (*fc)[1], (*fc)[2], "FC", "installed"};
-    const CliResult install = Run({"emulator", "install", (*fc)[0]});
+    const CliTable install = Run({"emulator", "install", (*fc)[0]});
     ASSERT_EQ(install.code, 0);
     EXPECT_EQ(install.rows, std::vector<std::vector<std::string>>{expected});
     EXPECT_TRUE(HoldsAProgram(m_home / ("Emulator/FC/" + (*fc)[1])));
 
-    const CliResult after = Run({"emulators"});
+    const CliTable after = Run({"emulators"});
     ASSERT_EQ(after.code, 0);
     EXPECT_EQ(after.rows.size(), before.rows.size());
     EXPECT_EQ(std::count(after.rows.begin(), after.rows.end(), expected), 1);
