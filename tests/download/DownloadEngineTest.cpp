@@ -155,6 +155,9 @@ TEST_F(DownloadFixture, ErrorAnswersEndTheTaskAndNeverReachTheArchive)
     ASSERT_NE(failed, nullptr);
     EXPECT_EQ(failed->code, 404);
     EXPECT_EQ(DownloadFailureText(failed->code), "服务器返回错误(HTTP 404)");
+    // libcurl's own failures keep the names the texts have always used.
+    EXPECT_EQ(DownloadFailureText(8), "CURLE_FTP_WEIRD_SERVER_REPLY");
+    EXPECT_EQ(DownloadFailureText(91), "CURL_LAST");
     EXPECT_EQ(fs::file_size(GameFolder("6001") + "game.zip"), 0u);
     EXPECT_EQ(Engine().GetShownStatus("6001"), 3); // a failed task shows as stopped and keeps its row
     EXPECT_EQ(SavedDownloads().count("6001"), 1u);
