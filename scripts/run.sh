@@ -45,3 +45,19 @@ echo "== ravelo-cli search 三国"
 first=$("$CLI" list | head -n 1 | cut -f1)
 echo "== ravelo-cli info $first"
 "$CLI" info "$first"
+
+# Install a game and play it: the emulator is fetched on first use, its key and settings files go in
+# and come back. The session keeps its games and emulators in one folder of the build tree.
+HOME_DIR="$PWD/$BUILD_DIR/demo-home"
+mkdir -p "$HOME_DIR"
+[ -f "$HOME_DIR/ravelo.cfg" ] || printf '[Set]\nRomPath=%s/games/\n' "$HOME_DIR" > "$HOME_DIR/ravelo.cfg"
+export RAVELO_HOME="$HOME_DIR"
+# The demo emulator runs without its window unless asked (RAVELO_DEMO_EMU_HEADLESS=0 shows it; Esc ends it).
+export RAVELO_DEMO_EMU_HEADLESS=${RAVELO_DEMO_EMU_HEADLESS:-1}
+game=$("$CLI" list --system 125 | head -n 1 | cut -f1)
+echo "== ravelo-cli install $game"
+"$CLI" install "$game"
+echo "== ravelo-cli launch $game --input keyboard"
+"$CLI" launch "$game" --input keyboard
+echo "== ravelo-cli emulators"
+"$CLI" emulators
