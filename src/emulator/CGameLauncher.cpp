@@ -149,38 +149,49 @@ std::optional<int> CGameLauncher::ChooseInputKind(const std::string& system, Win
     return chosen;
 }
 
+std::optional<CGameLauncher::StartResult> CGameLauncher::BeginLaunch(const std::string& system,
+                                                                     WindowHandle owner, LaunchHost& host,
+                                                                     std::optional<int> given, int& kind)
+{
+    if (!MarkBusy())
+        return StartResult::Busy;
+    if (!EnsureEmulator(system, owner, host))
+        return GiveUp(StartResult::NoEmulator);
+    const std::optional<int> chosen = ChooseInputKind(system, owner, host, given);
+    if (!chosen)
+        return GiveUp(StartResult::Abandoned);
+    kind = *chosen;
+    return std::nullopt;
+}
+
+CGameLauncher::StartResult CGameLauncher::GiveUp(StartResult why)
+{
+    MarkIdle(std::nullopt);
+    return why;
+}
+
 CGameLauncher::StartResult CGameLauncher::LaunchInstalledGame(const Gameinfo* game, WindowHandle owner,
                                                               LaunchHost& host, std::optional<int> inputKind)
 {
     if (!game)
         return StartResult::Abandoned;
-    if (!MarkBusy())
-        return StartResult::Busy;
-    if (!EnsureEmulator(game->EmulatorId, owner, host)) {
-        MarkIdle(std::nullopt);
-        return StartResult::NoEmulator;
-    }
-    const std::optional<int> kind = ChooseInputKind(game->EmulatorId, owner, host, inputKind);
-    if (!kind) {
-        MarkIdle(std::nullopt);
-        return StartResult::Abandoned;
-    }
+    int kind = kInputKindGamepad;
+    if (const std::optional<StartResult> refused =
+            BeginLaunch(game->EmulatorId, owner, host, inputKind, kind))
+        return *refused;
     std::optional<std::string> file = GameFileSearch::FindGameFile(*game);
     if (!file) {
         const std::vector<std::string> discs = GameFileSearch::FindDiscs(*game);
         if (discs.empty()) {
             host.ShowMessage("游戏文件不存在", "提示", owner);
-            MarkIdle(std::nullopt);
-            return StartResult::GameFileMissing;
+            return GiveUp(StartResult::GameFileMissing);
         }
         const int chosen = host.ChooseDisc(static_cast<int>(discs.size()), owner);
-        if (chosen < 0 || chosen >= static_cast<int>(discs.size())) {
-            MarkIdle(std::nullopt);
-            return StartResult::Abandoned;
-        }
+        if (chosen < 0 || chosen >= static_cast<int>(discs.size()))
+            return GiveUp(StartResult::Abandoned);
         file = discs[static_cast<std::size_t>(chosen)];
     }
-    StartThread({owner, false, game->EmulatorId, *file, game->PlayUrl, *kind});
+    StartThread({owner, false, game->EmulatorId, *file, game->PlayUrl, kind});
     return StartResult::Started;
 }
 
@@ -189,23 +200,15 @@ CGameLauncher::StartResult CGameLauncher::LaunchLocalGame(const LocalGame* game,
 {
     if (!game)
         return StartResult::Abandoned;
-    if (!MarkBusy())
-        return StartResult::Busy;
-    if (!EnsureEmulator(game->EmulatorId, owner, host)) {
-        MarkIdle(std::nullopt);
-        return StartResult::NoEmulator;
-    }
-    const std::optional<int> kind = ChooseInputKind(game->EmulatorId, owner, host, inputKind);
-    if (!kind) {
-        MarkIdle(std::nullopt);
-        return StartResult::Abandoned;
-    }
+    int kind = kInputKindGamepad;
+    if (const std::optional<StartResult> refused =
+            BeginLaunch(game->EmulatorId, owner, host, inputKind, kind))
+        return *refused;
     if (!Exists(game->FilePath)) {
         host.ShowMessage("游戏文件不存在", "提示", owner);
-        MarkIdle(std::nullopt);
-        return StartResult::GameFileMissing;
+        return GiveUp(StartResult::GameFileMissing);
     }
-    StartThread({owner, true, game->EmulatorId, game->FilePath, game->PlayUrl, *kind});
+    StartThread({owner, true, game->EmulatorId, game->FilePath, game->PlayUrl, kind});
     return StartResult::Started;
 }
 

@@ -98,6 +98,12 @@ private:
     std::optional<int> ChooseInputKind(const std::string& system, WindowHandle owner, LaunchHost& host,
                                        std::optional<int> given);
     bool EnsureEmulator(const std::string& system, WindowHandle owner, LaunchHost& host);
+    /// The start both entries share: busy, the emulator, the control method. None when the launch
+    /// may go on (the launcher stays busy, kind is set); otherwise why not, and the launcher is idle.
+    std::optional<StartResult> BeginLaunch(const std::string& system, WindowHandle owner, LaunchHost& host,
+                                           std::optional<int> given, int& kind);
+    /// Makes the launcher idle again after an entry gave up; returns why.
+    StartResult GiveUp(StartResult why);
     void StartThread(Launch launch);
     void RunEmulatorGame(const Launch& launch);
     void RunNativeProgram(const Launch& launch);
