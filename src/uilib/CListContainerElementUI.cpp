@@ -1,7 +1,6 @@
 #include "uilib/CListContainerElementUI.h"
 
 #include "uilib/CPaintManagerUI.h"
-#include "uilib/CRenderEngine.h"
 
 namespace UiLib {
 
@@ -48,19 +47,14 @@ bool CListContainerElementUI::Activate()
 QSize CListContainerElementUI::EstimateSize(QSize available)
 {
     QSize size = CHorizontalLayoutUI::EstimateSize(available);
-    if (size.height() == 0 && m_pOwner) {
-        const TListInfoUI* info = m_pOwner->GetListInfo();
-        const int font = info ? info->nFont : -1;
-        const int height = info && info->nItemHeight > 0
-                               ? info->nItemHeight
-                               : (m_pManager ? m_pManager->GetFontMetrics(font).height() : 16) + 12;
-        size.setHeight(height);
-    }
+    if (size.height() == 0 && m_pOwner)
+        size.setHeight(DefaultListItemHeight(*this, *this));
     return size;
 }
 
 void CListContainerElementUI::DoEvent(TEventUI& event)
 {
+    // A row whose mouse is off passes pointer events on to its list.
     if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
         if (m_pOwner && m_pOwner->GetOwnerControl())
             m_pOwner->GetOwnerControl()->DoEvent(event);
@@ -68,51 +62,8 @@ void CListContainerElementUI::DoEvent(TEventUI& event)
             CHorizontalLayoutUI::DoEvent(event);
         return;
     }
-    switch (event.Type) {
-    case UIEVENT_DBLCLICK:
-        if (IsEnabled()) {
-            Activate();
-            Invalidate();
-        }
-        return;
-    case UIEVENT_BUTTONDOWN:
-    case UIEVENT_RBUTTONDOWN:
-        if (IsEnabled()) {
-            if (m_pManager)
-                m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMCLICK);
-            if (m_pOwner) {
-                if (m_pOwner->IsMultiSelect() && (event.wKeyState & Qt::ControlModifier)) {
-                    if (m_bSelected)
-                        m_pOwner->UnSelectItem(m_iIndex);
-                    else
-                        m_pOwner->SelectMultiItem(m_iIndex, true);
-                } else {
-                    m_pOwner->SelectItem(m_iIndex, true);
-                }
-            }
-            Invalidate();
-        }
-        return;
-    case UIEVENT_BUTTONUP:
-        return;
-    case UIEVENT_MOUSEENTER:
-        if (IsEnabled())
-            SetHot(true);
-        return;
-    case UIEVENT_MOUSELEAVE:
-        SetHot(false);
-        return;
-    case UIEVENT_KEYDOWN:
-    case UIEVENT_SCROLLWHEEL:
-        if (m_pOwner && m_pOwner->GetOwnerControl()) {
-            m_pOwner->GetOwnerControl()->DoEvent(event);
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    CHorizontalLayoutUI::DoEvent(event);
+    if (!HandleListItemEvent(*this, *this, event))
+        CHorizontalLayoutUI::DoEvent(event);
 }
 
 void CListContainerElementUI::DoPaint(QPainter& painter, const QRect& paint)
@@ -130,13 +81,7 @@ void CListContainerElementUI::DoPaint(QPainter& painter, const QRect& paint)
 
 void CListContainerElementUI::DrawItemText(QPainter& painter, const QRect& rect)
 {
-    if (m_sText.isEmpty())
-        return;
-    const TListInfoUI* info = m_pOwner ? m_pOwner->GetListInfo() : nullptr;
-    const std::uint32_t color = ListItemTextColor(m_pManager, info, m_bSelected, m_bHot, IsEnabled());
-    const QMargins padding = info ? info->rcTextPadding : QMargins(8, 0, 8, 0);
-    CRenderEngine::DrawText(painter, m_pManager, rect.marginsRemoved(padding), m_sText, color,
-                            info ? info->nFont : -1, info ? info->uTextStyle : DT_VCENTER | DT_SINGLELINE);
+    DrawListItemText(painter, *this, *this, rect, m_sText);
 }
 
 } // namespace UiLib

@@ -1,5 +1,6 @@
 #include "uilib/IListUI.h"
 
+#include "uilib/CControlUI.h"
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/CRenderEngine.h"
 #include "uilib/UiParse.h"
@@ -110,6 +111,78 @@ std::uint32_t ListItemTextColor(CPaintManagerUI* manager, const TListInfoUI* inf
         color = manager ? (enabled ? manager->GetDefaultFontColor() : manager->GetDefaultDisabledColor())
                         : 0xFF1F2430;
     return color;
+}
+
+void DrawListItemText(QPainter& painter, CControlUI& item, IListItemUI& listItem, const QRect& rect,
+                      const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    CPaintManagerUI* manager = item.GetManager();
+    const TListInfoUI* info = listItem.GetOwner() ? listItem.GetOwner()->GetListInfo() : nullptr;
+    const std::uint32_t color =
+        ListItemTextColor(manager, info, listItem.IsSelected(), listItem.IsHot(), item.IsEnabled());
+    const QMargins padding = info ? info->rcTextPadding : QMargins(8, 0, 8, 0);
+    CRenderEngine::DrawText(painter, manager, rect.marginsRemoved(padding), text, color,
+                            info ? info->nFont : -1, info ? info->uTextStyle : DT_VCENTER | DT_SINGLELINE);
+}
+
+int DefaultListItemHeight(CControlUI& item, IListItemUI& listItem)
+{
+    const TListInfoUI* info = listItem.GetOwner() ? listItem.GetOwner()->GetListInfo() : nullptr;
+    if (info && info->nItemHeight > 0)
+        return info->nItemHeight;
+    CPaintManagerUI* manager = item.GetManager();
+    return (manager ? manager->GetFontMetrics(info ? info->nFont : -1).height() : 16) + 12;
+}
+
+bool HandleListItemEvent(CControlUI& item, IListItemUI& listItem, TEventUI& event)
+{
+    IListOwnerUI* owner = listItem.GetOwner();
+    switch (event.Type) {
+    case UIEVENT_DBLCLICK:
+        if (item.IsEnabled()) {
+            item.Activate();
+            item.Invalidate();
+        }
+        return true;
+    case UIEVENT_BUTTONDOWN:
+    case UIEVENT_RBUTTONDOWN:
+        if (item.IsEnabled()) {
+            if (CPaintManagerUI* manager = item.GetManager())
+                manager->SendNotify(&item, DUI_MSGTYPE_ITEMCLICK);
+            if (owner) {
+                if (owner->IsMultiSelect() && (event.wKeyState & Qt::ControlModifier)) {
+                    if (listItem.IsSelected())
+                        owner->UnSelectItem(listItem.GetIndex());
+                    else
+                        owner->SelectMultiItem(listItem.GetIndex(), true);
+                } else {
+                    owner->SelectItem(listItem.GetIndex(), true);
+                }
+            }
+            item.Invalidate();
+        }
+        return true;
+    case UIEVENT_BUTTONUP:
+        return true;
+    case UIEVENT_MOUSEENTER:
+        if (item.IsEnabled())
+            listItem.SetHot(true);
+        return true;
+    case UIEVENT_MOUSELEAVE:
+        listItem.SetHot(false);
+        return true;
+    case UIEVENT_KEYDOWN:
+    case UIEVENT_SCROLLWHEEL:
+        if (owner && owner->GetOwnerControl()) {
+            owner->GetOwnerControl()->DoEvent(event);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
 }
 
 } // namespace UiLib

@@ -79,5 +79,15 @@ void DrawListItemBackground(QPainter& painter, CPaintManagerUI* manager, const T
 /// The item's text colour for its state.
 std::uint32_t ListItemTextColor(CPaintManagerUI* manager, const TListInfoUI* info, bool selected, bool hot,
                                 bool enabled);
+/// Draws an item's own text in rect with its list's padding, font, style and state colour.
+void DrawListItemText(QPainter& painter, CControlUI& item, IListItemUI& listItem, const QRect& rect,
+                      const QString& text);
+/// The height of an item whose layout gives none: its list's item height, else a line of the list's font
+/// with room around it.
+int DefaultListItemHeight(CControlUI& item, IListItemUI& listItem);
+/// What every list item does with a press (notify "itemclick", select; with Ctrl in a multi-select list,
+/// toggle), a double click (activate), the pointer entering or leaving (hot) and keys or the wheel (passed
+/// to the list). True when the event was handled and the item's base must not see it.
+bool HandleListItemEvent(CControlUI& item, IListItemUI& listItem, TEventUI& event);
 
 } // namespace UiLib
