@@ -11,37 +11,7 @@ QString CListContainerElementUI::GetClass() const
 
 void* CListContainerElementUI::GetInterface(const QString& name)
 {
-    if (name == QLatin1String("ListItem"))
-        return static_cast<IListItemUI*>(this);
-    if (name == QLatin1String("ListContainerElement"))
-        return this;
-    return CHorizontalLayoutUI::GetInterface(name);
-}
-
-bool CListContainerElementUI::Select(bool select)
-{
-    if (m_bSelected == select)
-        return true;
-    m_bSelected = select;
-    Invalidate();
-    return true;
-}
-
-void CListContainerElementUI::SetHot(bool hot)
-{
-    if (m_bHot == hot)
-        return;
-    m_bHot = hot;
-    Invalidate();
-}
-
-bool CListContainerElementUI::Activate()
-{
-    if (!CHorizontalLayoutUI::Activate())
-        return false;
-    if (m_pManager)
-        m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
-    return true;
+    return ListItemInterface(name, QStringLiteral("ListContainerElement"));
 }
 
 QSize CListContainerElementUI::EstimateSize(QSize available)
@@ -62,8 +32,7 @@ void CListContainerElementUI::DoEvent(TEventUI& event)
             CHorizontalLayoutUI::DoEvent(event);
         return;
     }
-    if (!HandleListItemEvent(*this, *this, event))
-        CHorizontalLayoutUI::DoEvent(event);
+    CListItemBase::DoEvent(event);
 }
 
 void CListContainerElementUI::DoPaint(QPainter& painter, const QRect& paint)

@@ -1,7 +1,5 @@
 #include "uilib/CListLabelElementUI.h"
 
-#include "uilib/CPaintManagerUI.h"
-
 namespace UiLib {
 
 QString CListLabelElementUI::GetClass() const
@@ -11,37 +9,7 @@ QString CListLabelElementUI::GetClass() const
 
 void* CListLabelElementUI::GetInterface(const QString& name)
 {
-    if (name == QLatin1String("ListItem"))
-        return static_cast<IListItemUI*>(this);
-    if (name == QLatin1String("ListLabelElement"))
-        return this;
-    return CControlUI::GetInterface(name);
-}
-
-bool CListLabelElementUI::Select(bool select)
-{
-    if (m_bSelected != select) {
-        m_bSelected = select;
-        Invalidate();
-    }
-    return true;
-}
-
-void CListLabelElementUI::SetHot(bool hot)
-{
-    if (m_bHot == hot)
-        return;
-    m_bHot = hot;
-    Invalidate();
-}
-
-bool CListLabelElementUI::Activate()
-{
-    if (!CControlUI::Activate())
-        return false;
-    if (m_pManager)
-        m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
-    return true;
+    return ListItemInterface(name, QStringLiteral("ListLabelElement"));
 }
 
 QSize CListLabelElementUI::EstimateSize(QSize available)
@@ -50,12 +18,6 @@ QSize CListLabelElementUI::EstimateSize(QSize available)
     if (size.height() == 0)
         size.setHeight(DefaultListItemHeight(*this, *this));
     return size;
-}
-
-void CListLabelElementUI::DoEvent(TEventUI& event)
-{
-    if (!HandleListItemEvent(*this, *this, event))
-        CControlUI::DoEvent(event);
 }
 
 void CListLabelElementUI::DoPaint(QPainter& painter, const QRect& paint)

@@ -1,36 +1,19 @@
 #pragma once
 
 #include "uilib/CControlUI.h"
-#include "uilib/IListUI.h"
+#include "uilib/CListItemBase.h"
 
 namespace UiLib {
 
 /// A list item that is one line of text, drawn with its list's item styling.
-class CListLabelElementUI : public CControlUI, public IListItemUI
+class CListLabelElementUI : public CListItemBase<CControlUI>
 {
 public:
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 
-    int GetIndex() const override { return m_iIndex; }
-    void SetIndex(int index) override { m_iIndex = index; }
-    IListOwnerUI* GetOwner() override { return m_pOwner; }
-    void SetOwner(IListOwnerUI* owner) override { m_pOwner = owner; }
-    bool IsSelected() const override { return m_bSelected; }
-    bool Select(bool select = true) override;
-    bool IsHot() const override { return m_bHot; }
-    void SetHot(bool hot) override;
-    bool Activate() override;
-
     QSize EstimateSize(QSize available) override;
-    void DoEvent(TEventUI& event) override;
     void DoPaint(QPainter& painter, const QRect& paint) override;
-
-private:
-    int m_iIndex = -1;
-    IListOwnerUI* m_pOwner = nullptr;
-    bool m_bSelected = false;
-    bool m_bHot = false;
 };
 
 } // namespace UiLib
