@@ -31,8 +31,7 @@ void CRichEditUI::SetText(const QString& text)
     if (m_sText == text)
         return;
     m_sText = text;
-    m_nHoverLink = -1;
-    m_nPressedLink = -1;
+    m_links.Reset();
     SetScrollPos(QPoint(0, 0));
     NeedUpdate();
 }
@@ -99,43 +98,12 @@ void CRichEditUI::SetPos(QRect rc, bool needInvalidate)
 
 void CRichEditUI::DoEvent(TEventUI& event)
 {
-    switch (event.Type) {
-    case UIEVENT_MOUSEMOVE:
-    case UIEVENT_MOUSEENTER: {
-        const int link = m_pHtml->LinkAt(event.ptMouse);
-        if (link != m_nHoverLink) {
-            m_nHoverLink = link;
-            Invalidate();
-        }
-        if (m_pManager)
-            m_pManager->SetCursor(link >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (m_links.HandleEvent(*this, *m_pHtml, event))
         return;
-    }
-    case UIEVENT_MOUSELEAVE:
-        if (m_nHoverLink >= 0) {
-            m_nHoverLink = -1;
-            Invalidate();
-        }
+    // Presses that miss a link do not go further: the text is not editable.
+    if (event.Type == UIEVENT_BUTTONDOWN || event.Type == UIEVENT_DBLCLICK || event.Type == UIEVENT_BUTTONUP)
         return;
-    case UIEVENT_SETCURSOR:
-        if (m_pManager)
-            m_pManager->SetCursor(m_pHtml->LinkAt(event.ptMouse) >= 0 ? Qt::PointingHandCursor
-                                                                      : Qt::ArrowCursor);
-        return;
-    case UIEVENT_BUTTONDOWN:
-    case UIEVENT_DBLCLICK:
-        m_nPressedLink = m_pHtml->LinkAt(event.ptMouse);
-        return;
-    case UIEVENT_BUTTONUP: {
-        const int pressed = m_nPressedLink;
-        m_nPressedLink = -1;
-        if (pressed >= 0 && m_pHtml->LinkAt(event.ptMouse) == pressed && m_pManager)
-            m_pManager->SendNotify(this, DUI_MSGTYPE_LINK, static_cast<WPARAM>(pressed));
-        return;
-    }
-    default:
-        CContainerUI::DoEvent(event);
-    }
+    CContainerUI::DoEvent(event);
 }
 
 void CRichEditUI::SetAttribute(const QString& name, const QString& value)
@@ -172,7 +140,7 @@ void CRichEditUI::DoPaint(QPainter& painter, const QRect& paint)
         m_dwTextColor ? m_dwTextColor : (m_pManager ? m_pManager->GetDefaultFontColor() : 0xFF1F2430);
     painter.save();
     painter.setClipRect(ContentRect().intersected(m_rcPaint), Qt::IntersectClip);
-    m_pHtml->Draw(painter, shifted, color, DT_LEFT | DT_TOP, m_nHoverLink);
+    m_pHtml->Draw(painter, shifted, color, DT_LEFT | DT_TOP, m_links.HoverLink());
     painter.restore();
     if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible())
         m_pVerticalScrollBar->DoPaint(painter, m_rcPaint);

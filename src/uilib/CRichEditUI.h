@@ -1,6 +1,7 @@
 #pragma once
 
 #include "uilib/CContainerUI.h"
+#include "uilib/CHtmlLinkTracker.h"
 
 #include <memory>
 
@@ -51,8 +52,7 @@ private:
     int m_iFont = -1;
     std::uint32_t m_dwTextColor = 0;
     QMargins m_rcTextPadding{4, 4, 4, 4};
-    int m_nHoverLink = -1;
-    int m_nPressedLink = -1;
+    CHtmlLinkTracker m_links;
 };
 
 } // namespace UiLib

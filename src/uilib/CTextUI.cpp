@@ -39,59 +39,15 @@ QString CTextUI::GetLinkContent(int index) const
 
 void CTextUI::DoEvent(TEventUI& event)
 {
-    if (!m_bShowHtml || !m_pHtml || !IsEnabled()) {
-        CLabelUI::DoEvent(event);
+    if (m_bShowHtml && m_pHtml && IsEnabled() && m_links.HandleEvent(*this, *m_pHtml, event))
         return;
-    }
-    switch (event.Type) {
-    case UIEVENT_MOUSEMOVE:
-    case UIEVENT_MOUSEENTER: {
-        const int link = m_pHtml->LinkAt(event.ptMouse);
-        if (link != m_nHoverLink) {
-            m_nHoverLink = link;
-            Invalidate();
-        }
-        if (m_pManager)
-            m_pManager->SetCursor(link >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        return;
-    }
-    case UIEVENT_MOUSELEAVE:
-        if (m_nHoverLink >= 0) {
-            m_nHoverLink = -1;
-            Invalidate();
-        }
-        return;
-    case UIEVENT_SETCURSOR:
-        if (m_pManager)
-            m_pManager->SetCursor(m_pHtml->LinkAt(event.ptMouse) >= 0 ? Qt::PointingHandCursor
-                                                                      : Qt::ArrowCursor);
-        return;
-    case UIEVENT_BUTTONDOWN:
-    case UIEVENT_DBLCLICK:
-        m_nPressedLink = m_pHtml->LinkAt(event.ptMouse);
-        if (m_nPressedLink >= 0)
-            return;
-        break;
-    case UIEVENT_BUTTONUP: {
-        const int pressed = m_nPressedLink;
-        m_nPressedLink = -1;
-        if (pressed >= 0) {
-            if (m_pHtml->LinkAt(event.ptMouse) == pressed && m_pManager)
-                m_pManager->SendNotify(this, DUI_MSGTYPE_LINK, static_cast<WPARAM>(pressed));
-            return;
-        }
-        break;
-    }
-    default:
-        break;
-    }
     CLabelUI::DoEvent(event);
 }
 
 void CTextUI::PaintText(QPainter& painter)
 {
     DrawLabelText(painter, m_rcItem.marginsRemoved(m_rcTextPadding), CurrentTextColor(), m_iFont,
-                  m_nHoverLink);
+                  m_links.HoverLink());
 }
 
 } // namespace UiLib

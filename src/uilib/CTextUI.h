@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uilib/CHtmlLinkTracker.h"
 #include "uilib/CLabelUI.h"
 
 namespace UiLib {
@@ -22,8 +23,7 @@ public:
     void PaintText(QPainter& painter) override;
 
 private:
-    int m_nHoverLink = -1;
-    int m_nPressedLink = -1;
+    CHtmlLinkTracker m_links;
 };
 
 } // namespace UiLib
