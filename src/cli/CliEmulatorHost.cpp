@@ -1,6 +1,7 @@
 #include "cli/CliEmulatorHost.h"
 
 #include "cli/CliOutput.h"
+#include "cli/InterruptWatcher.h"
 #include "cli/ProgressLine.h"
 #include "download/DownloadMessages.h"
 #include "platform/MessageQueue.h"
@@ -35,7 +36,9 @@ bool CliEmulatorHost::RunPackageSetup(const EmulatorInfo& record, const std::str
                                       SetupWorker& worker)
 {
     std::fprintf(stderr, "%s\n", SetupDownloadingText(worker.Task(), &record).c_str());
-    MessageQueue queue;
+    // The command's queue when it has one, so that Ctrl-C arrives among the worker's records.
+    MessageQueue ownQueue;
+    MessageQueue& queue = m_interrupts ? *m_interrupts : ownQueue;
     ProgressLine line(::isatty(STDERR_FILENO) != 0);
     std::thread runner([&] {
         worker.Run(queue.Handle());
@@ -47,6 +50,15 @@ bool CliEmulatorHost::RunPackageSetup(const EmulatorInfo& record, const std::str
             continue; // a download may take long; the worker always ends with UM_SETUP_DONE
         if (message->id == UM_SETUP_DONE)
             break;
+        if (message->id == UM_CLI_INTERRUPT) {
+            line.Finish();
+            std::fprintf(stderr, "正在取消...\n");
+            m_cancelled = true;
+            worker.Cancel();
+            continue;
+        }
+        if (m_cancelled)
+            continue; // the cancelled transfer's own error says nothing new
         const std::unique_ptr<SetupProgress> progress = message->TakePayload<SetupProgress>();
         if (!progress)
             continue;

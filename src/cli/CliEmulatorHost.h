@@ -2,6 +2,10 @@
 
 #include "emulator/EmulatorHost.h"
 
+namespace ravelo {
+class MessageQueue;
+}
+
 namespace ravelo::cli {
 
 /// The command line's answers to the emulator registry. There is no one to ask: the command itself
@@ -10,6 +14,10 @@ namespace ravelo::cli {
 class CliEmulatorHost : public EmulatorHost
 {
 public:
+    /// interrupts, when given, is the command's queue that an InterruptWatcher posts UM_CLI_INTERRUPT
+    /// to: a setup then cancels on Ctrl-C. The queue outlives the host.
+    explicit CliEmulatorHost(MessageQueue* interrupts = nullptr) : m_interrupts(interrupts) {}
+
     /// Always yes.
     bool AskYesNo(const std::string& text, const std::string& caption, WindowHandle parent) override;
 
@@ -21,6 +29,13 @@ public:
     /// success text at the end. Returns worker.Succeeded().
     bool RunPackageSetup(const EmulatorInfo& record, const std::string& title, WindowHandle parent,
                          SetupWorker& worker) override;
+
+    /// Whether the user cancelled a setup with Ctrl-C.
+    bool Cancelled() const { return m_cancelled; }
+
+private:
+    MessageQueue* m_interrupts;
+    bool m_cancelled = false;
 };
 
 } // namespace ravelo::cli

@@ -20,8 +20,6 @@
 namespace ravelo::cli {
 namespace {
 
-constexpr std::uint32_t UM_CLI_INTERRUPT = WM_USER + 900;
-
 std::string SourceNames(int offered)
 {
     std::string names;

@@ -2,8 +2,10 @@
 
 #include "cli/CliEmulatorHost.h"
 #include "cli/CliOutput.h"
+#include "cli/InterruptWatcher.h"
 #include "emulator/CEmulatorManager.h"
 #include "emulator/SystemTable.h"
+#include "platform/MessageQueue.h"
 #include "store/LibraryDatabase.h"
 
 #include <cstdio>
@@ -45,6 +47,9 @@ int EmulatorCommand(const Arguments& args)
         PrintError("参数错误: 用法 emulator install ID");
         return 1;
     }
+    MessageQueue interrupts;
+    // Before the registry starts its threads, so that Ctrl-C reaches only the watcher and cancels.
+    const InterruptWatcher watcher(interrupts.Handle(), UM_CLI_INTERRUPT);
     CEmulatorManager& registry = CEmulatorManager::GetInstance();
     if (const std::optional<EmulatorInfo> installed = registry.FindInstalled(args[1])) {
         std::fprintf(stderr, "模拟器已安装\n");
@@ -56,9 +61,12 @@ int EmulatorCommand(const Arguments& args)
         PrintError(registry.Available().empty() ? "无法获取模拟器列表" : "没有该模拟器: " + args[1]);
         return 1;
     }
-    CliEmulatorHost host;
-    if (!registry.Install(*offered, 0, host))
+    CliEmulatorHost host(&interrupts);
+    if (!registry.Install(*offered, 0, host)) {
+        if (host.Cancelled())
+            PrintError("已取消");
         return 1;
+    }
     // The row is written by the library worker; a load queued behind it returns once it is on disk.
     std::vector<EmulatorInfo> rows;
     if (!LibraryDatabase::GetInstance().PostWait(DbOperation::LoadEmulators, &rows)) {

@@ -7,6 +7,9 @@
 
 namespace ravelo::cli {
 
+/// What a watcher posts for Ctrl-C or SIGTERM (wParam: the signal) to the commands that stop cleanly.
+inline constexpr std::uint32_t UM_CLI_INTERRUPT = WM_USER + 900;
+
 /// Turns Ctrl-C (SIGINT) and SIGTERM into a message for a waiting loop: the signals are blocked in
 /// every thread made after construction and taken by one thread with sigwait, which posts `message`
 /// to `receiver`. Construct it before any other thread of the command starts.

@@ -17,7 +17,6 @@
 namespace ravelo::cli {
 namespace {
 
-constexpr std::uint32_t UM_CLI_INTERRUPT = WM_USER + 900;
 constexpr std::uint32_t UM_CLI_GAME_ENDED = WM_USER + 901;
 
 struct LaunchOptions
@@ -77,7 +76,12 @@ std::optional<int> AskNumber(const std::string& question, int lowest, int highes
 class CliLaunchHost : public LaunchHost
 {
 public:
-    explicit CliLaunchHost(std::optional<int> disc) : m_disc(disc) {}
+    CliLaunchHost(std::optional<int> disc, MessageQueue& interrupts)
+        : m_registryHost(&interrupts), m_disc(disc)
+    {
+    }
+
+    bool Cancelled() const { return m_registryHost.Cancelled(); }
 
     bool AskYesNo(const std::string& text, const std::string& caption, WindowHandle parent) override
     {
@@ -164,7 +168,7 @@ int LaunchCommand(const Arguments& args)
     InputThread input; // binds the attached pads before a gamepad game
     CGameLauncher& launcher = CGameLauncher::GetInstance();
     launcher.SetInputThread(&input);
-    CliLaunchHost host(options.disc);
+    CliLaunchHost host(options.disc, queue);
     const CGameLauncher::StartResult started =
         installed ? launcher.LaunchInstalledGame(&*installed, queue.Handle(), host, options.inputKind)
                   : launcher.LaunchLocalGame(&*imported, queue.Handle(), host, options.inputKind);
@@ -175,7 +179,7 @@ int LaunchCommand(const Arguments& args)
         PrintError("已有游戏在运行");
         return 1;
     case CGameLauncher::StartResult::NoEmulator:
-        PrintError("没有可用的模拟器");
+        PrintError(host.Cancelled() ? "已取消" : "没有可用的模拟器");
         return 1;
     case CGameLauncher::StartResult::Abandoned:
     case CGameLauncher::StartResult::GameFileMissing:
