@@ -1,4 +1,5 @@
 // ravelo-cli emulators and emulator install as a user runs them, against ravelo-server on 127.0.0.1.
+#include "download/TestFileServer.h"
 #include "support/CliRun.h"
 #include "support/DemoCatalogueServer.h"
 #include "support/FileText.h"
@@ -102,6 +103,40 @@ TEST_F(CliEmulator, ListsInstallsAndThenShowsTheEmulatorInstalled)
     EXPECT_EQ(Run({"emulator", "install", (*fc)[0]}).code, 0); // already there: said, not redone
     EXPECT_EQ(Run({"emulator", "install", "999"}).code, 1);
     EXPECT_EQ(Run({"emulator", "remove", (*fc)[0]}).code, 1);
+}
+
+TEST(CliEmulatorCancel, CtrlCDuringTheSetupCancelsItCleanlyAndRecordsNothing)
+{
+    // A package that stops arriving after its first kilobyte: the setup waits on the network.
+    TestFileServer server;
+    server.Put("slow.zip", std::string(4 << 20, 'z'));
+    // The package's address holds the port, known once the server listens.
+    server.Http().Post("/list", [&server](const httplib::Request&, httplib::Response& res) {
+        res.set_content(R"({"fc":[{"emulatorid":"1250009","name":"Slow","version":"1.0","downloadurl":")" +
+                            server.FileUrl("slow.zip") +
+                            R"(","emulatortype":"125","system":"FC","execute":["x"],"executeparam":"",)"
+                            R"("configtype":"0","keyconfig":[],"setconfig":[]}]})",
+                        "application/json");
+    });
+    server.Start();
+    server.CloseGate("slow.zip", 1024);
+
+    TempFolder home, tmp;
+    WriteText(home / "ravelo.cfg",
+              "[Service]\nBaseUrl=" + server.Url("") + "\nEmulatorListUrl=" + server.Url("/list") + "\n");
+    ::setenv("RAVELO_HOME", home.Path().c_str(), 1);
+    ::setenv("TMPDIR", tmp.Path().c_str(), 1);
+    ChildProcess cli({RAVELO_CLI_EXE, "emulator", "install", "1250009"});
+    ASSERT_TRUE(server.WaitAtGate());
+    EXPECT_EQ(cli.StopWith(SIGINT, 10s), 1); // ended on its own after cancelling, not killed
+    server.ReleaseGate();
+
+    const CliResult after = RunCli(RAVELO_CLI_EXE, {"emulators"});
+    ::unsetenv("RAVELO_HOME");
+    ::unsetenv("TMPDIR");
+    ASSERT_EQ(after.lines.size(), 1u);
+    EXPECT_EQ(after.Fields(0).back(), "available");
+    EXPECT_FALSE(fs::exists(home / "Emulator/FC/Slow"));
 }
 
 } // namespace
