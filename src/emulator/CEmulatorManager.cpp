@@ -275,11 +275,7 @@ void CEmulatorManager::WaitForRefresh()
 bool CEmulatorManager::RunStandalone(const EmulatorInfo& record)
 {
     const std::string folder = EmulatorFolder(record);
-    std::string file = record.Executet.empty() ? std::string() : record.Executet.front();
-    while (!file.empty() && file.back() == ' ')
-        file.pop_back();
-    // The program name comes from the server: only a file inside the emulator folder is started.
-    const std::string program = folder.empty() ? std::string() : EmulatorConfig::ContainedPath(folder, file);
+    const std::string program = EmulatorProgramPath(record, folder, 0);
     if (program.empty())
         return false;
     std::lock_guard lock(m_standaloneLock);

@@ -5,14 +5,15 @@
 #include "emulator/CommandLineTemplate.h"
 #include "emulator/EmulatorConfig.h"
 #include "emulator/EmulatorMessages.h"
+#include "emulator/EmulatorRecords.h"
 #include "emulator/GameFileSearch.h"
 #include "emulator/PadBinding.h"
 #include "platform/DebugOutput.h"
+#include "platform/FileSystem.h"
 #include "platform/TopLevelWindows.h"
+#include "store/ListCodec.h"
 
-#include <charconv>
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace ravelo {
 namespace {
@@ -25,28 +26,6 @@ constexpr char kNativePc[] = "138";
 constexpr char kWindowWatchedEmulator[] = "1190001";
 constexpr char kWatchedWindowTitle[] = "ePSXe - 增强型 PSX 模拟器";
 constexpr auto kWindowWatchPeriod = 500ms;
-
-int SystemNumber(const std::string& text)
-{
-    int number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    return number;
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat st
-    {
-    };
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
-}
-
-std::string TrimTrailingBlanks(std::string text)
-{
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
 
 // Arcade emulators load sets by name from their own "roms/" folder.
 bool CopiesGameIntoRoms(const std::string& emulatorId)
@@ -125,7 +104,8 @@ void CGameLauncher::MarkIdle(std::optional<int> exitCode)
 
 bool CGameLauncher::EnsureEmulator(const std::string& system, WindowHandle owner, LaunchHost& host)
 {
-    return system == kNativePc || Registry().EnsureInstalled(SystemNumber(system), owner, host).has_value();
+    return system == kNativePc ||
+           Registry().EnsureInstalled(ListCodec::ParseDecimal(system), owner, host).has_value();
 }
 
 std::optional<int> CGameLauncher::ChooseInputKind(const std::string& system, WindowHandle owner,
@@ -204,7 +184,7 @@ CGameLauncher::StartResult CGameLauncher::LaunchLocalGame(const LocalGame* game,
     if (const std::optional<StartResult> refused =
             BeginLaunch(game->EmulatorId, owner, host, inputKind, kind))
         return *refused;
-    if (!Exists(game->FilePath)) {
+    if (!PathExists(game->FilePath)) {
         host.ShowMessage("游戏文件不存在", "提示", owner);
         return GiveUp(StartResult::GameFileMissing);
     }
@@ -230,7 +210,8 @@ void CGameLauncher::StartThread(Launch launch)
 void CGameLauncher::RunEmulatorGame(const Launch& launch)
 {
     CEmulatorManager& registry = Registry();
-    const std::optional<EmulatorInfo> emulator = registry.FindInstalledByType(SystemNumber(launch.system));
+    const std::optional<EmulatorInfo> emulator =
+        registry.FindInstalledByType(ListCodec::ParseDecimal(launch.system));
     const std::string folder = emulator ? registry.EmulatorFolder(*emulator) : std::string();
     if (folder.empty()) {
         MarkIdle(0);
@@ -255,13 +236,12 @@ void CGameLauncher::RunEmulatorGame(const Launch& launch)
         CopyIntoRoms(launch.gamePath, folder);
 
     const std::string parameters =
-        TrimTrailingBlanks(ApplyCommandLineTemplate(emulator->Executeparam, QuoteGamePath(launch.gamePath)));
+        ApplyCommandLineTemplate(emulator->Executeparam, QuoteGamePath(launch.gamePath));
     int exitCode = 0;
     std::size_t index = 0;
     while (index < emulator->Executet.size()) {
         // Program names come from the server: only files inside the emulator folder are started.
-        const std::string program =
-            EmulatorConfig::ContainedPath(folder, TrimTrailingBlanks(emulator->Executet[index]));
+        const std::string program = EmulatorProgramPath(*emulator, folder, index);
         if (program.empty()) {
             DebugOutput("launcher: refusing program name " + emulator->Executet[index]);
             break;

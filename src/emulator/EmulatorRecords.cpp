@@ -1,6 +1,7 @@
 #include "emulator/EmulatorRecords.h"
 
 #include "download/DownloadAddresses.h"
+#include "emulator/EmulatorConfig.h"
 #include "emulator/SystemTable.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
@@ -87,6 +88,16 @@ std::string EmulatorFolderOf(const EmulatorInfo& record, const std::string& inst
         return {};
     return WithTrailingSeparator(instanceFolder) + "Emulator/" + SystemNumberToCode(record.Emulatortype) +
            "/" + Utf16ToUtf8(record.Name);
+}
+
+std::string EmulatorProgramPath(const EmulatorInfo& record, const std::string& folder, std::size_t index)
+{
+    if (folder.empty() || index >= record.Executet.size())
+        return {};
+    std::string name = record.Executet[index];
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return EmulatorConfig::ContainedPath(folder, name);
 }
 
 } // namespace ravelo

@@ -3,6 +3,7 @@
 #include "emulator/CEmulatorList.h"
 #include "store/EmulatorInfo.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -27,5 +28,9 @@ bool HasSafeFolderNames(const EmulatorInfo& record);
 /// The emulator's folder: instanceFolder + "Emulator/" + the code of its system number + "/" + its
 /// name, without a trailing '/'. Empty when HasSafeFolderNames fails.
 std::string EmulatorFolderOf(const EmulatorInfo& record, const std::string& instanceFolder);
+
+/// The path of the record's program number index (0 first) inside folder, its name stripped of trailing
+/// blanks; empty when there is no such entry or the name (it comes from the server) would leave folder.
+std::string EmulatorProgramPath(const EmulatorInfo& record, const std::string& folder, std::size_t index);
 
 } // namespace ravelo

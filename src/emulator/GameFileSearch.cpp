@@ -2,9 +2,9 @@
 
 #include "download/DownloadAddresses.h"
 #include "platform/FileSystem.h"
+#include "store/ListCodec.h"
 
 #include <algorithm>
-#include <charconv>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -13,42 +13,19 @@ namespace {
 
 constexpr int kNativePc = 138;
 
-int SystemNumber(const std::string& text)
-{
-    int number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    return number;
-}
-
-std::vector<std::string> SplitList(const std::string& list)
-{
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (start < list.size()) {
-        std::size_t end = list.find(',', start);
-        if (end == std::string::npos)
-            end = list.size();
-        if (end > start)
-            items.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return items;
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat st
-    {
-    };
-    return ::stat(path.c_str(), &st) == 0;
-}
-
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+// The items of a system's list; none for a system without one.
+std::vector<std::string> ExtensionItems(int system)
+{
+    const std::string list = GameFileSearch::ExtensionsOf(system);
+    return list.empty() ? std::vector<std::string>() : ListCodec::SplitAll(list, ',');
 }
 
 std::string Folder(const Gameinfo& game)
@@ -129,22 +106,22 @@ bool GameFileSearch::IsArcadeSystem(int system)
 
 std::optional<std::string> GameFileSearch::FindGameFile(const Gameinfo& game)
 {
-    const int system = SystemNumber(game.EmulatorId);
+    const int system = ListCodec::ParseDecimal(game.EmulatorId);
     const std::string folder = Folder(game);
     if (folder.empty())
         return std::nullopt;
     if (system == kNativePc)
         return game.FilePath;
     if (IsArcadeSystem(system)) {
-        if (IsPlainName(game.FileName) && Exists(folder + game.FileName))
+        if (IsPlainName(game.FileName) && PathExists(folder + game.FileName))
             return folder + game.FileName;
         return std::nullopt;
     }
-    const std::vector<std::string> extensions = SplitList(ExtensionsOf(system));
+    const std::vector<std::string> extensions = ExtensionItems(system);
     if (extensions.empty() || !IsPlainName(game.GameId))
         return std::nullopt;
     for (const std::string& extension : extensions)
-        if (Exists(folder + game.GameId + extension))
+        if (PathExists(folder + game.GameId + extension))
             return folder + game.GameId + extension;
     if (IsDiscSystem(system)) {
         // A disc image named after its title rather than the id: taken when it is the only one.
@@ -160,15 +137,15 @@ std::optional<std::string> GameFileSearch::FindGameFile(const Gameinfo& game)
 std::vector<std::string> GameFileSearch::FindDiscs(const Gameinfo& game)
 {
     std::vector<std::string> discs;
-    const int system = SystemNumber(game.EmulatorId);
+    const int system = ListCodec::ParseDecimal(game.EmulatorId);
     const std::string folder = Folder(game);
     if (system == kNativePc || !IsDiscSystem(system) || folder.empty() || !IsPlainName(game.GameId))
         return discs;
-    const std::vector<std::string> extensions = SplitList(ExtensionsOf(system));
+    const std::vector<std::string> extensions = ExtensionItems(system);
     for (const char* suffix : {"_A", "_B", "_C", "_D"}) {
         for (const std::string& extension : extensions) {
             const std::string candidate = folder + game.GameId + suffix + extension;
-            if (Exists(candidate)) {
+            if (PathExists(candidate)) {
                 discs.push_back(candidate);
                 break;
             }

@@ -20,6 +20,8 @@ std::string WithTrailingSeparator(std::string path);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+/// A file or a folder (or anything else) is there; links are followed.
+bool PathExists(const std::string& path);
 
 /// Writes every byte to an open descriptor, retrying short and interrupted writes; false when the
 /// system refuses them (full disk, I/O error), with errno telling why.
