@@ -2,10 +2,10 @@
 // scan against `find DIR -type f` on the same tree, best of five each, with their ratio (target
 // under 3). Then the scan worker imports the tree, and the CPU the process uses over the next 10 s
 // of an idle, watched library is measured (target under 1% of a core).
-#include "app/AppPaths.h"
 #include "library/CMyGameStore.h"
 #include "library/LocalGameFiles.h"
 #include "library/LocalScanWorker.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 
 #include <algorithm>
@@ -100,11 +100,11 @@ int main()
     ApplyGamesFolder(root + "games/");
     CreateSystemFolders(SystemCodes);
 
-    std::printf("making %d files under %s ...\n", FileCount, LocalGameFolder.c_str());
-    const int games = MakeTree(LocalGameFolder);
+    std::printf("making %d files under %s ...\n", FileCount, LocalGameFolder().c_str());
+    const int games = MakeTree(LocalGameFolder());
 
     std::size_t found = 0;
-    const std::string find = "find '" + LocalGameFolder + "' -type f > /dev/null";
+    const std::string find = "find '" + LocalGameFolder() + "' -type f > /dev/null";
     if (std::system(find.c_str()) != 0) { // warm the cache for both sides
         std::fprintf(stderr, "find failed\n");
         return 1;

@@ -1,28 +1,40 @@
 #include "app/Startup.h"
 
-#include "app/AppPaths.h"
-#include "app/AppSettings.h"
+#include "app/Engines.h"
 #include "platform/CrashHandler.h"
 #include "platform/FileSystem.h"
+#include "platform/Translate.h"
+#include "settings/AppPaths.h"
+#include "settings/AppSettings.h"
 
 #include <clocale>
+#include <cstdio>
 #include <curl/curl.h>
 
 namespace ravelo {
 
-int RunProgram(const MainWindowRunner& runMainWindow)
+int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport& report)
 {
     // The dump folder is only known once the paths are; until then a crash dumps beside the program.
     InstallCrashHandler(ExecutableFolder());
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-        return -1;
+        return kHttpLibraryFailed;
 
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C"); // numbers in files and requests are always written the C way
+    InitTranslations(LocaleFolder());
 
     ComputeProgramPaths();
     InstallCrashHandler(InstanceFolder);
-    CreateProgramFolders();
+    std::string refused;
+    if (!CreateProgramFolders(&refused)) {
+        if (report)
+            report(refused);
+        else
+            std::fprintf(stderr, "%s\n", refused.c_str());
+        curl_global_cleanup();
+        return kDataFolderRefused;
+    }
 
     const AppSettings settings;
     if (!settings.RomPath.empty()) {
@@ -31,8 +43,11 @@ int RunProgram(const MainWindowRunner& runMainWindow)
     }
 
     int code = 0;
-    if (runMainWindow)
-        code = runMainWindow();
+    if (runMainWindow) {
+        Engines engines(Engines::ProgramSetup());
+        code = runMainWindow(engines);
+        engines.Shutdown();
+    }
 
     curl_global_cleanup();
     return code;

@@ -1,16 +1,29 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace ravelo {
 
-/// Runs the main window until it closes and returns its exit code.
-using MainWindowRunner = std::function<int()>;
+class Engines;
 
-/// The whole life of the program: crash handler, HTTP library, locale, paths, folders, settings,
-/// then the main window, then shutdown in reverse. Returns 0 after a normal run and -1 when the
-/// HTTP library cannot be initialised (before anything else was done). Without a runner it stops
-/// after reading the settings.
-int RunProgram(const MainWindowRunner& runMainWindow);
+/// Runs the main window (or a command of ravelo-cli) over the program's engines until it ends, and
+/// returns the exit code.
+using MainWindowRunner = std::function<int(Engines& engines)>;
+
+/// Tells the user why the program cannot start (a message box, or a line on stderr).
+using StartupFailureReport = std::function<void(const std::string& reason)>;
+
+/// Exit codes of RunProgram besides the runner's own.
+constexpr int kHttpLibraryFailed = -1;
+constexpr int kDataFolderRefused = -2;
+
+/// The whole life of the program: crash handler, HTTP library, locale and texts, paths, folders,
+/// settings, the engines, then the main window, then shutdown in reverse: the engines end and join
+/// their threads before the HTTP library is cleaned up. Returns the runner's code after a normal run,
+/// kHttpLibraryFailed when the HTTP library cannot be initialised (before anything else was done),
+/// and kDataFolderRefused when the private data folder cannot be made (reported through `report`,
+/// or on stderr without one). Without a runner it stops after reading the settings.
+int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport& report = nullptr);
 
 } // namespace ravelo

@@ -1,5 +1,6 @@
 #include "cli/CatalogueCommands.h"
 
+#include "app/Engines.h"
 #include "cli/CliOutput.h"
 #include "platform/MessageQueue.h"
 #include "service/CGameList.h"
@@ -66,7 +67,7 @@ int PrintListResult(MessageQueue& queue, std::uint32_t readyMessage, const std::
     }
 }
 
-int ListCommand(const Arguments& args)
+int ListCommand(Engines& engines, const Arguments& args)
 {
     const std::string failureText = "获取游戏列表失败";
     int system = 0, category = 0, order = 0, page = 1;
@@ -96,14 +97,14 @@ int ListCommand(const Arguments& args)
                                   : order) = *parsed;
     }
     MessageQueue queue;
-    if (!CatalogueClient::Instance().StartGameList(queue.Handle(), category, system, order, 0, page)) {
+    if (!engines.Catalogue().StartGameList(queue.Handle(), category, system, order, 0, page)) {
         PrintError(failureText + ": 上一个请求尚未结束");
         return 1;
     }
     return PrintListResult(queue, UM_GAMELIST_READY, failureText);
 }
 
-int SearchCommand(const Arguments& args)
+int SearchCommand(Engines& engines, const Arguments& args)
 {
     const std::string failureText = "搜索游戏失败";
     std::string keyword;
@@ -114,14 +115,14 @@ int SearchCommand(const Arguments& args)
         return 1;
     }
     MessageQueue queue;
-    if (!CatalogueClient::Instance().StartSearch(queue.Handle(), 0, 0, 0, 0, 1, keyword)) {
+    if (!engines.Catalogue().StartSearch(queue.Handle(), 0, 0, 0, 0, 1, keyword)) {
         PrintError(failureText + ": 上一个请求尚未结束");
         return 1;
     }
     return PrintListResult(queue, UM_SEARCH_READY, failureText);
 }
 
-int InfoCommand(const Arguments& args)
+int InfoCommand(Engines& engines, const Arguments& args)
 {
     bool useCache = true;
     std::string gameid;
@@ -144,7 +145,7 @@ int InfoCommand(const Arguments& args)
     game.gameid = gameid;
     std::string failure;
     // The detail request runs on the caller's thread; its messages are all queued when it returns.
-    if (!CatalogueClient::Instance().FetchGameDetail(game, useCache, true, queue.Handle(), &failure)) {
+    if (!engines.Catalogue().FetchGameDetail(game, useCache, true, queue.Handle(), &failure)) {
         PrintError("获取游戏详情失败: " + (failure.empty() ? std::string("请求失败") : failure));
         return 1;
     }

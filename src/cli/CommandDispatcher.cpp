@@ -11,7 +11,7 @@ void CommandDispatcher::Register(std::string name, std::string usage, Handler ha
     m_commands.push_back(Command{std::move(name), std::move(usage), std::move(handler)});
 }
 
-int CommandDispatcher::Run(const Arguments& args) const
+int CommandDispatcher::Run(Engines& engines, const Arguments& args) const
 {
     if (args.empty()) {
         std::fputs(HelpText().c_str(), stderr);
@@ -24,7 +24,7 @@ int CommandDispatcher::Run(const Arguments& args) const
     }
     for (const Command& command : m_commands)
         if (command.name == name)
-            return command.handler(Arguments(args.begin() + 1, args.end()));
+            return command.handler(engines, Arguments(args.begin() + 1, args.end()));
     PrintError("未知命令: " + name);
     std::fputs(HelpText().c_str(), stderr);
     return 1;

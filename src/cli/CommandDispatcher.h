@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace ravelo {
+class Engines;
+}
+
 namespace ravelo::cli {
 
 /// The arguments after the command name.
@@ -14,14 +18,14 @@ class CommandDispatcher
 {
 public:
     /// Returns the process exit code: 0 success, 1 failure (the handler has printed why).
-    using Handler = std::function<int(const Arguments&)>;
+    using Handler = std::function<int(Engines& engines, const Arguments&)>;
 
     /// usage is the one-line synopsis shown in the help text, e.g. "search WORDS...".
     void Register(std::string name, std::string usage, Handler handler);
 
     /// Runs the command named by args[0] (args excludes the program name). Unknown commands and an
     /// empty command line print the help text to stderr and give 1; "help" prints it to stdout.
-    int Run(const Arguments& args) const;
+    int Run(Engines& engines, const Arguments& args) const;
 
     std::string HelpText() const;
 

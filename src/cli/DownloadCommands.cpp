@@ -1,6 +1,6 @@
 #include "cli/DownloadCommands.h"
 
-#include "app/AppPaths.h"
+#include "app/Engines.h"
 #include "cli/CliOutput.h"
 #include "cli/InterruptWatcher.h"
 #include "cli/ProgressLine.h"
@@ -9,8 +9,10 @@
 #include "download/DownloadMessages.h"
 #include "download/DownloadResult.h"
 #include "platform/MessageQueue.h"
+#include "platform/PlainName.h"
 #include "service/CGame.h"
 #include "service/CatalogueClient.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 
 #include <cstdio>
@@ -85,11 +87,13 @@ bool FindInstalled(LibraryDatabase& database, const std::string& gameId, Gameinf
 class InstallSession
 {
 public:
-    InstallSession(std::string gameId, int source)
-        : m_gameId(std::move(gameId)), m_prompts(source), m_progress(::isatty(STDERR_FILENO)),
-          m_database(LibraryDatabase::GetInstance())
+    InstallSession(Engines& engines, std::string gameId, int source)
+        : m_engines(engines), m_gameId(std::move(gameId)), m_prompts(source),
+          m_progress(::isatty(STDERR_FILENO)), m_database(engines.Database())
     {
     }
+    /// The engine asks this session's prompts and posts to its queue: it ends before they do.
+    ~InstallSession() { m_engines.Downloads().Shutdown(); }
 
     int Run()
     {
@@ -101,12 +105,12 @@ public:
         CGame game;
         game.gameid = m_gameId;
         std::string failure;
-        if (!CatalogueClient::Instance().FetchGameDetail(game, true, true, 0, &failure)) {
+        if (!m_engines.Catalogue().FetchGameDetail(game, true, true, 0, &failure)) {
             PrintError("获取游戏详情失败: " + (failure.empty() ? std::string("请求失败") : failure));
             return 1;
         }
 
-        DownloadManager engine(m_database);
+        DownloadManager& engine = m_engines.Downloads();
         engine.SetPrompts(&m_prompts);
         engine.SetInstalledGamesWindow(m_queue.Handle());
         engine.AddListener(m_queue.Handle(), m_gameId, 0);
@@ -194,6 +198,7 @@ private:
         return 0;
     }
 
+    Engines& m_engines;
     std::string m_gameId;
     MessageQueue m_queue;
     InterruptWatcher m_interrupts{m_queue.Handle(), UM_CLI_INTERRUPT};
@@ -205,7 +210,7 @@ private:
     bool m_stopSent = false;
 };
 
-int InstallCommand(const Arguments& args)
+int InstallCommand(Engines& engines, const Arguments& args)
 {
     std::string gameId;
     int source = 0;
@@ -231,7 +236,7 @@ int InstallCommand(const Arguments& args)
         PrintError("参数错误: 请指定游戏编号");
         return 1;
     }
-    if (GamesFolder.empty()) {
+    if (GamesFolder().empty()) {
         PrintError("尚未设置游戏目录: 请在 " + SettingsFilePath + " 的 [Set] 中设置 RomPath");
         return 1;
     }
@@ -239,17 +244,17 @@ int InstallCommand(const Arguments& args)
         PrintError("参数错误: 游戏编号无效");
         return 1;
     }
-    return InstallSession(gameId, source).Run();
+    return InstallSession(engines, gameId, source).Run();
 }
 
-int InstalledCommand(const Arguments& args)
+int InstalledCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
         PrintError("参数错误: installed 不带参数");
         return 1;
     }
     std::vector<Gameinfo> games;
-    if (!LibraryDatabase::GetInstance().PostWait(DbOperation::LoadGames, &games)) {
+    if (!engines.Database().PostWait(DbOperation::LoadGames, &games)) {
         PrintError("读取游戏库失败");
         return 1;
     }

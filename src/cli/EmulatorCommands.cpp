@@ -1,12 +1,13 @@
 #include "cli/EmulatorCommands.h"
 
+#include "app/Engines.h"
 #include "cli/CliEmulatorHost.h"
 #include "cli/CliOutput.h"
 #include "cli/InterruptWatcher.h"
 #include "emulator/CEmulatorManager.h"
-#include "emulator/SystemTable.h"
 #include "platform/MessageQueue.h"
 #include "store/LibraryDatabase.h"
+#include "systems/SystemTable.h"
 
 #include <cstdio>
 #include <map>
@@ -21,13 +22,13 @@ void PrintEmulatorLine(const EmulatorInfo& record, bool installed)
                 installed ? "installed" : "available");
 }
 
-int EmulatorsCommand(const Arguments& args)
+int EmulatorsCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
         PrintError("参数错误: emulators 不带参数");
         return 1;
     }
-    CEmulatorManager& registry = CEmulatorManager::GetInstance();
+    CEmulatorManager& registry = engines.LoadedEmulators();
     // Installed ones show what is on disk; the rest of the server's list follows in id order.
     std::map<std::string, std::pair<EmulatorInfo, bool>> lines;
     for (const EmulatorInfo& record : registry.Available())
@@ -41,7 +42,7 @@ int EmulatorsCommand(const Arguments& args)
     return 0;
 }
 
-int EmulatorCommand(const Arguments& args)
+int EmulatorCommand(Engines& engines, const Arguments& args)
 {
     if (args.size() != 2 || args[0] != "install") {
         PrintError("参数错误: 用法 emulator install ID");
@@ -50,7 +51,7 @@ int EmulatorCommand(const Arguments& args)
     MessageQueue interrupts;
     // Before the registry starts its threads, so that Ctrl-C reaches only the watcher and cancels.
     const InterruptWatcher watcher(interrupts.Handle(), UM_CLI_INTERRUPT);
-    CEmulatorManager& registry = CEmulatorManager::GetInstance();
+    CEmulatorManager& registry = engines.LoadedEmulators();
     if (const std::optional<EmulatorInfo> installed = registry.FindInstalled(args[1])) {
         std::fprintf(stderr, "模拟器已安装\n");
         PrintEmulatorLine(*installed, true);
@@ -69,7 +70,7 @@ int EmulatorCommand(const Arguments& args)
     }
     // The row is written by the library worker; a load queued behind it returns once it is on disk.
     std::vector<EmulatorInfo> rows;
-    if (!LibraryDatabase::GetInstance().PostWait(DbOperation::LoadEmulators, &rows)) {
+    if (!engines.Database().PostWait(DbOperation::LoadEmulators, &rows)) {
         PrintError("写入游戏库失败");
         return 1;
     }

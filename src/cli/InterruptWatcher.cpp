@@ -3,9 +3,7 @@
 #include <csignal>
 
 namespace ravelo::cli {
-namespace {
-
-sigset_t WatchedSignals()
+sigset_t InterruptWatcher::WatchedSignals()
 {
     sigset_t signals;
     sigemptyset(&signals);
@@ -14,8 +12,6 @@ sigset_t WatchedSignals()
     sigaddset(&signals, SIGUSR1); // our own signal to end the watcher
     return signals;
 }
-
-} // namespace
 
 InterruptWatcher::InterruptWatcher(WindowHandle receiver, std::uint32_t message)
 {

@@ -21,6 +21,9 @@ public:
     InterruptWatcher(const InterruptWatcher&) = delete;
     InterruptWatcher& operator=(const InterruptWatcher&) = delete;
 
+    /// The signals a watcher takes (SIGINT, SIGTERM and the one that ends it).
+    static sigset_t WatchedSignals();
+
 private:
     sigset_t m_previous{};
     std::thread m_thread;

@@ -1,11 +1,11 @@
 #include "cli/LaunchCommands.h"
 
+#include "app/Engines.h"
 #include "cli/CliEmulatorHost.h"
 #include "cli/CliOutput.h"
 #include "cli/InterruptWatcher.h"
 #include "emulator/CGameLauncher.h"
 #include "emulator/EmulatorConfig.h"
-#include "input/InputThread.h"
 #include "platform/MessageQueue.h"
 #include "store/LibraryDatabase.h"
 
@@ -121,27 +121,27 @@ private:
     std::optional<int> m_disc;
 };
 
-std::optional<Gameinfo> FindInstalledGame(const std::string& gameId)
+std::optional<Gameinfo> FindInstalledGame(Engines& engines, const std::string& gameId)
 {
     std::vector<Gameinfo> games;
-    LibraryDatabase::GetInstance().PostWait(DbOperation::LoadGames, &games);
+    engines.Database().PostWait(DbOperation::LoadGames, &games);
     for (Gameinfo& game : games)
         if (game.GameId == gameId)
             return std::move(game);
     return std::nullopt;
 }
 
-std::optional<LocalGame> FindImportedGame(const std::string& path)
+std::optional<LocalGame> FindImportedGame(Engines& engines, const std::string& path)
 {
     std::vector<LocalGame> games;
-    LibraryDatabase::GetInstance().PostWait(DbOperation::LoadLocalGames, &games);
+    engines.Database().PostWait(DbOperation::LoadLocalGames, &games);
     for (LocalGame& game : games)
         if (game.FilePath == path)
             return std::move(game);
     return std::nullopt;
 }
 
-int LaunchCommand(const Arguments& args)
+int LaunchCommand(Engines& engines, const Arguments& args)
 {
     LaunchOptions options;
     if (!ParseOptions(args, options)) {
@@ -156,18 +156,18 @@ int LaunchCommand(const Arguments& args)
     std::optional<Gameinfo> installed;
     std::optional<LocalGame> imported;
     if (isPath)
-        imported = FindImportedGame(options.game);
+        imported = FindImportedGame(engines, options.game);
     else
-        installed = FindInstalledGame(options.game);
+        installed = FindInstalledGame(engines, options.game);
     if (!installed && !imported) {
         PrintError(isPath ? "游戏未导入: 请先用 import 导入 " + options.game
                           : "游戏未安装: 请先用 install 安装 " + options.game);
         return 1;
     }
 
-    InputThread input; // binds the attached pads before a gamepad game
-    CGameLauncher& launcher = CGameLauncher::GetInstance();
-    launcher.SetInputThread(&input);
+    engines.LoadedEmulators();
+    engines.Input(); // binds the attached pads before a gamepad game
+    CGameLauncher& launcher = engines.Launcher();
     CliLaunchHost host(options.disc, queue);
     const CGameLauncher::StartResult started =
         installed ? launcher.LaunchInstalledGame(&*installed, queue.Handle(), host, options.inputKind)
@@ -204,7 +204,6 @@ int LaunchCommand(const Arguments& args)
         }
     }
     waiter.join();
-    launcher.SetInputThread(nullptr);
     std::printf("退出码\t%d\n", exitCode);
     return 0;
 }

@@ -1,12 +1,13 @@
 #include "cli/LocalCommands.h"
 
-#include "app/AppPaths.h"
+#include "app/Engines.h"
 #include "cli/CliOutput.h"
-#include "emulator/SystemTable.h"
 #include "library/CMyGameStore.h"
 #include "library/LocalGameFiles.h"
 #include "library/LocalGameImporter.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
+#include "systems/SystemTable.h"
 
 #include <algorithm>
 #include <atomic>
@@ -43,7 +44,7 @@ int SystemNumberOf(const std::string& text)
     return number.empty() ? -1 : std::stoi(number);
 }
 
-int ImportCommand(const Arguments& args)
+int ImportCommand(Engines& engines, const Arguments& args)
 {
     std::vector<std::string> paths;
     int system = -2;
@@ -71,7 +72,7 @@ int ImportCommand(const Arguments& args)
         PrintError("该机种不能导入本地游戏,请指定具体的机种");
         return 1;
     }
-    CMyGameStore& store = CMyGameStore::GetInstance();
+    CMyGameStore& store = engines.MyGames();
     const std::atomic<bool> stop{false};
     const std::vector<LocalGame> imported = LocalGameImporter(store, 0).ImportPaths(paths, system, stop);
     for (const LocalGame& game : imported)
@@ -85,17 +86,17 @@ int ImportCommand(const Arguments& args)
     return 0;
 }
 
-int ScanCommand(const Arguments& args)
+int ScanCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
         PrintError("参数错误: scan 不带参数");
         return 1;
     }
-    if (LocalGameFolder.empty()) {
+    if (LocalGameFolder().empty()) {
         PrintError("尚未设置游戏目录: 请在 " + SettingsFilePath + " 的 [Set] 中设置 RomPath");
         return 1;
     }
-    CMyGameStore& store = CMyGameStore::GetInstance();
+    CMyGameStore& store = engines.MyGames();
     LocalGameImporter importer(store, 0);
     for (const auto& [path, code] : ScanSystemFolders(kAllSystems))
         if (const std::optional<LocalGame> game = importer.ImportFoundFile(path, code))
@@ -107,14 +108,14 @@ int ScanCommand(const Arguments& args)
     return 0;
 }
 
-int LocalCommand(const Arguments& args)
+int LocalCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
         PrintError("参数错误: local 不带参数");
         return 1;
     }
     std::vector<LocalGame> games;
-    if (!LibraryDatabase::GetInstance().PostWait(DbOperation::LoadLocalGames, &games)) {
+    if (!engines.Database().PostWait(DbOperation::LoadLocalGames, &games)) {
         PrintError("读取游戏库失败");
         return 1;
     }

@@ -1,5 +1,7 @@
 #include "download/DownloadAddresses.h"
 
+#include "platform/PlainName.h"
+
 #include <charconv>
 #include <sstream>
 
@@ -90,16 +92,6 @@ int OfferedSources(const DownloadInfo& task)
     if (!task.Reserved1.empty())
         offered |= kSourceUnpacked;
     return offered;
-}
-
-bool IsPlainName(const std::string& name)
-{
-    if (name.empty() || name.size() > 128 || name == "." || name == "..")
-        return false;
-    for (const char c : name)
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            return false;
-    return true;
 }
 
 } // namespace ravelo

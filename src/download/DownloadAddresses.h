@@ -28,9 +28,4 @@ int OfferedSources(const DownloadInfo& task);
 /// Parses "a|1,b|2" into volume number -> address; parts without exactly two pieces are skipped.
 std::map<int, std::string> ParseVolumeSet(const std::string& text);
 
-/// True for a name that may become one folder or file name of ours: not empty, at most 128 bytes,
-/// no separators, no "." or "..", no control characters. Ids and names from the server must pass it
-/// before they become paths.
-bool IsPlainName(const std::string& name);
-
 } // namespace ravelo

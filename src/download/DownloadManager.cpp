@@ -1,14 +1,14 @@
 #include "download/DownloadManager.h"
 
-#include "app/AppPaths.h"
 #include "download/DownloadAddresses.h"
 #include "download/DownloadMessages.h"
 #include "download/DownloadResult.h"
 #include "download/ResumableTransfer.h"
 #include "platform/DebugOutput.h"
+#include "platform/PlainName.h"
 #include "platform/TextConvert.h"
 #include "service/CGame.h"
-#include "service/CatalogueClient.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 
 #include <algorithm>
@@ -32,12 +32,6 @@ bool Contains(const std::vector<std::string>& ids, const std::string& id)
 
 } // namespace
 
-DownloadManager& DownloadManager::Instance()
-{
-    static DownloadManager manager(LibraryDatabase::GetInstance());
-    return manager;
-}
-
 DownloadManager::DownloadManager(LibraryDatabase& database, DownloadOptions options)
     : m_database(database), m_options(std::move(options))
 {
@@ -52,8 +46,16 @@ DownloadManager::DownloadManager(LibraryDatabase& database, DownloadOptions opti
 
 DownloadManager::~DownloadManager()
 {
+    Shutdown();
+}
+
+void DownloadManager::Shutdown()
+{
     {
         std::lock_guard guard(m_taskLock);
+        if (m_shutDown)
+            return;
+        m_shutDown = true;
         m_stop = true;
     }
     m_wake.notify_all();
@@ -104,7 +106,7 @@ bool DownloadManager::AddTask(const CGame& game, WindowHandle parent)
     } catch (const TextConversionError&) {
         return false;
     }
-    if (GamesFolder.empty() || !IsPlainName(game.gameid) || !IsPlainName(shortName)) {
+    if (GamesFolder().empty() || !IsPlainName(game.gameid) || !IsPlainName(shortName)) {
         DebugOutput("download: refusing game '" + game.gameid + "' of system '" + shortName + "'");
         return false;
     }
@@ -121,7 +123,7 @@ bool DownloadManager::AddTask(const CGame& game, WindowHandle parent)
     info.EmulatorId = game.emulatorid;
     info.CategoryId = game.categoryid;
     info.PlayUrl = game.playurl;
-    info.FilePath = GamesFolder + shortName + "/" + game.gameid + "/";
+    info.FilePath = GamesFolder() + shortName + "/" + game.gameid + "/";
     info.FileName = game.gameid + ".zip";
     info.NeedUnZip = "1";
     info.TotalSize = game.size;
@@ -554,9 +556,7 @@ void DownloadManager::Prepare(DownloadTask& task)
     DownloadInfo& info = task.info;
     bool ok = false;
     auto answer = std::make_unique<CDownLoadUrl>();
-    const bool fetched = m_options.fetchAddresses
-                             ? m_options.fetchAddresses(*answer, info.GameId)
-                             : CatalogueClient::Instance().FetchDownloadAddresses(*answer, info.GameId);
+    const bool fetched = m_options.fetchAddresses && m_options.fetchAddresses(*answer, info.GameId);
     if (fetched) {
         FillTaskAddresses(*answer, info);
         info.Reserved3 = answer->filemd5;

@@ -28,12 +28,13 @@ class LibraryDatabase;
 class DownloadManager
 {
 public:
-    /// The process-wide engine on the process-wide library database, made on first use.
-    static DownloadManager& Instance();
-
     explicit DownloadManager(LibraryDatabase& database, DownloadOptions options = {});
-    /// Stops every transfer and unpacking, waits for the threads and keeps the rows.
+    /// Shutdown().
     ~DownloadManager();
+
+    /// Any thread but the engine's; idempotent. Stops every transfer and unpacking, waits for every
+    /// thread the engine started and keeps the rows, so the next start resumes them.
+    void Shutdown();
     DownloadManager(const DownloadManager&) = delete;
     DownloadManager& operator=(const DownloadManager&) = delete;
 
@@ -114,6 +115,7 @@ private:
     bool m_pending = false;
     bool m_stop = false;
     bool m_started = false;
+    bool m_shutDown = false;
     std::map<std::string, std::unique_ptr<DownloadTask>> m_tasks;
     std::atomic<int> m_running{0};
 

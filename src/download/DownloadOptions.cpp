@@ -1,7 +1,7 @@
 #include "download/DownloadOptions.h"
 
-#include "app/AppPaths.h"
 #include "platform/IniFile.h"
+#include "settings/AppPaths.h"
 
 namespace ravelo {
 

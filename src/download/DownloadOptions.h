@@ -23,7 +23,8 @@ struct DownloadOptions
     long connectTimeoutSeconds = 5;
     /// One transfer ends after this long and resumes from the bytes on disk.
     long transferTimeoutSeconds = 15;
-    /// Asks the catalogue service for a game's download addresses; the catalogue client by default.
+    /// Asks the catalogue service for a game's download addresses (the program gives the catalogue
+    /// client's); without it every new task fails its preparation.
     std::function<bool(CDownLoadUrl& answer, const std::string& gameId)> fetchAddresses;
     /// Called on the transfer thread right before an archive is unpacked (tests hold it there).
     std::function<void(const std::string& gameId)> beforeUnpack;

@@ -1,6 +1,5 @@
 #include "download/TaskTransfer.h"
 
-#include "app/AppPaths.h"
 #include "download/CloudLinkResolver.h"
 #include "download/DownloadAddresses.h"
 #include "download/DownloadMessages.h"
@@ -10,6 +9,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Md5.h"
 #include "service/HttpTransport.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 
 #include <chrono>

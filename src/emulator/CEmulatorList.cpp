@@ -1,6 +1,6 @@
 #include "emulator/CEmulatorList.h"
 
-#include "emulator/SystemTable.h"
+#include "systems/SystemTable.h"
 
 #include <algorithm>
 

@@ -1,7 +1,5 @@
 #include "emulator/CEmulatorManager.h"
 
-#include "app/AppPaths.h"
-#include "app/AppSettings.h"
 #include "emulator/EmulatorConfig.h"
 #include "emulator/EmulatorMessages.h"
 #include "emulator/EmulatorRecords.h"
@@ -11,6 +9,8 @@
 #include "platform/TextConvert.h"
 #include "service/HttpTransport.h"
 #include "service/ServiceEndpoints.h"
+#include "settings/AppPaths.h"
+#include "settings/AppSettings.h"
 #include "store/LibraryDatabase.h"
 #include "update/SetupWorker.h"
 
@@ -29,25 +29,14 @@ bool EmulatorHost::RunPackageSetup(const EmulatorInfo&, const std::string&, Wind
     return worker.Succeeded();
 }
 
-CEmulatorManager& CEmulatorManager::GetInstance()
-{
-    // A function-local static is made once even when several threads ask at the same time; the
-    // others wait until the first has loaded it.
-    static CEmulatorManager instance([] {
-        Setup setup;
-        setup.listUrl = ServiceEndpoints::Load().EmulatorListUrl;
-        setup.instanceFolder = InstanceFolder;
-        setup.dataFolder = DataFolder;
-        return setup;
-    }());
-    static const bool loaded = instance.Load();
-    (void)loaded;
-    return instance;
-}
-
 CEmulatorManager::CEmulatorManager(Setup setup) : m_setup(std::move(setup)) {}
 
 CEmulatorManager::~CEmulatorManager()
+{
+    Shutdown();
+}
+
+void CEmulatorManager::Shutdown()
 {
     WaitForRefresh();
     {
@@ -60,7 +49,7 @@ CEmulatorManager::~CEmulatorManager()
 
 LibraryDatabase& CEmulatorManager::Database() const
 {
-    return m_setup.database ? *m_setup.database : LibraryDatabase::GetInstance();
+    return *m_setup.database;
 }
 
 bool CEmulatorManager::Load()

@@ -24,7 +24,7 @@ class LibraryDatabase;
 class CEmulatorManager
 {
 public:
-    /// Where the registry keeps things. An empty database pointer means LibraryDatabase::GetInstance().
+    /// Where the registry keeps things. The database must be given and outlive the registry.
     struct Setup
     {
         std::string listUrl;        // the emulator list endpoint
@@ -35,17 +35,16 @@ public:
         std::string documentsFolder = {}; // empty: the user's documents folder
     };
 
-    /// Any thread. The process-wide registry, made and loaded (installed rows, then the server list,
-    /// blocking up to 5 s) by the first call; concurrent first calls make one.
-    static CEmulatorManager& GetInstance();
-
     /// Makes an empty registry; Load fills it.
     explicit CEmulatorManager(Setup setup);
     CEmulatorManager(const CEmulatorManager&) = delete;
     CEmulatorManager& operator=(const CEmulatorManager&) = delete;
-    /// Waits for a running refresh to end; ends an emulator the stand-alone run still runs (its files
-    /// are saved back first).
+    /// Shutdown().
     ~CEmulatorManager();
+
+    /// Any thread but the registry's workers; idempotent. Waits for a running refresh to end; ends an
+    /// emulator the stand-alone run still runs and waits until its files are saved back.
+    void Shutdown();
 
     /// Calling thread, blocking. Reads the installed emulators from the library, then fetches the
     /// server list. A failed fetch leaves the available map empty and says nothing; returns whether

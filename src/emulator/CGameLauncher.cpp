@@ -1,6 +1,5 @@
 #include "emulator/CGameLauncher.h"
 
-#include "app/AppSettings.h"
 #include "emulator/CEmulatorManager.h"
 #include "emulator/CommandLineTemplate.h"
 #include "emulator/EmulatorConfig.h"
@@ -9,9 +8,12 @@
 #include "emulator/GameFileSearch.h"
 #include "emulator/PadBinding.h"
 #include "platform/DebugOutput.h"
+#include "platform/Decimal.h"
 #include "platform/FileSystem.h"
 #include "platform/TopLevelWindows.h"
+#include "settings/AppSettings.h"
 #include "store/ListCodec.h"
+#include "systems/SystemTable.h"
 
 #include <filesystem>
 
@@ -21,7 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr char kNativePc[] = "138";
 // This emulator leaves its process behind when its window closes: the launcher ends it then.
 constexpr char kWindowWatchedEmulator[] = "1190001";
 constexpr char kWatchedWindowTitle[] = "ePSXe - 增强型 PSX 模拟器";
@@ -48,14 +49,6 @@ void CopyIntoRoms(const std::string& gamePath, const std::string& emulatorFolder
 
 } // namespace
 
-CGameLauncher& CGameLauncher::GetInstance()
-{
-    static CGameLauncher* instance = new CGameLauncher();
-    return *instance;
-}
-
-CGameLauncher::CGameLauncher() : CGameLauncher(Setup{}) {}
-
 CGameLauncher::CGameLauncher(Setup setup) : m_setup(std::move(setup)), m_input(m_setup.input)
 {
     if (!m_setup.windowExists)
@@ -64,9 +57,24 @@ CGameLauncher::CGameLauncher(Setup setup) : m_setup(std::move(setup)), m_input(m
 
 CGameLauncher::~CGameLauncher()
 {
+    Shutdown();
+}
+
+void CGameLauncher::Shutdown()
+{
+    {
+        std::lock_guard lock(m_lock);
+        m_shutDown = true; // no new launch from here on
+    }
+    StopGame();
     WaitUntilIdle();
-    if (m_thread.joinable())
-        m_thread.join();
+    std::thread ending;
+    {
+        std::lock_guard lock(m_lock);
+        ending = std::move(m_thread);
+    }
+    if (ending.joinable())
+        ending.join();
 }
 
 void CGameLauncher::SetInputThread(InputThread* input)
@@ -77,14 +85,14 @@ void CGameLauncher::SetInputThread(InputThread* input)
 
 CEmulatorManager& CGameLauncher::Registry() const
 {
-    return m_setup.registry ? *m_setup.registry : CEmulatorManager::GetInstance();
+    return *m_setup.registry;
 }
 
 bool CGameLauncher::MarkBusy()
 {
     // Busy from the entry on, so a second request while the first still asks its questions is refused.
     std::lock_guard lock(m_lock);
-    if (m_busy)
+    if (m_busy || m_shutDown)
         return false;
     m_busy = true;
     m_stopRequested = false;
@@ -104,8 +112,8 @@ void CGameLauncher::MarkIdle(std::optional<int> exitCode)
 
 bool CGameLauncher::EnsureEmulator(const std::string& system, WindowHandle owner, LaunchHost& host)
 {
-    return system == kNativePc ||
-           Registry().EnsureInstalled(ListCodec::ParseDecimal(system), owner, host).has_value();
+    return IsNativeSystem(system) ||
+           Registry().EnsureInstalled(ParseDecimal(system), owner, host).has_value();
 }
 
 std::optional<int> CGameLauncher::ChooseInputKind(const std::string& system, WindowHandle owner,
@@ -118,7 +126,7 @@ std::optional<int> CGameLauncher::ChooseInputKind(const std::string& system, Win
         return kInputKindGamepad;
     if (settings.HandleType == "2")
         return kInputKindKeyboard;
-    if (system == kNativePc)
+    if (IsNativeSystem(system))
         return kInputKindGamepad; // a native program is not asked; the kind is not used
     const int chosen = host.ChooseInputKind(owner);
     if (chosen != kInputKindGamepad && chosen != kInputKindKeyboard)
@@ -200,7 +208,7 @@ void CGameLauncher::StartThread(Launch launch)
     if (m_thread.joinable())
         m_thread.join();
     m_thread = std::thread([this, launch = std::move(launch)] {
-        if (launch.system == kNativePc)
+        if (IsNativeSystem(launch.system))
             RunNativeProgram(launch);
         else
             RunEmulatorGame(launch);
@@ -210,8 +218,7 @@ void CGameLauncher::StartThread(Launch launch)
 void CGameLauncher::RunEmulatorGame(const Launch& launch)
 {
     CEmulatorManager& registry = Registry();
-    const std::optional<EmulatorInfo> emulator =
-        registry.FindInstalledByType(ListCodec::ParseDecimal(launch.system));
+    const std::optional<EmulatorInfo> emulator = registry.FindInstalledByType(ParseDecimal(launch.system));
     const std::string folder = emulator ? registry.EmulatorFolder(*emulator) : std::string();
     if (folder.empty()) {
         MarkIdle(0);

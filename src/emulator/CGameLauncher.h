@@ -28,7 +28,7 @@ class CGameLauncher
 public:
     struct Setup
     {
-        CEmulatorManager* registry = nullptr; // null: CEmulatorManager::GetInstance()
+        CEmulatorManager* registry = nullptr; // required; must outlive the launcher
         InputThread* input = nullptr;         // null: pads are not bound before gamepad games
         std::string settingsFile;             // empty: the program's settings file
         std::string documentsFolder;          // empty: the user's documents folder
@@ -45,17 +45,15 @@ public:
         GameFileMissing, // "游戏文件不存在" was shown
     };
 
-    /// Any thread. The process-wide launcher, made on first use and never destroyed (a game may still
-    /// run while the program ends).
-    static CGameLauncher& GetInstance();
-
-    /// The program's launcher: the process-wide registry, settings and documents folder.
-    CGameLauncher();
     explicit CGameLauncher(Setup setup);
     CGameLauncher(const CGameLauncher&) = delete;
     CGameLauncher& operator=(const CGameLauncher&) = delete;
-    /// Waits for a running game to end.
+    /// Shutdown().
     ~CGameLauncher();
+
+    /// Any thread but the launch thread; idempotent. Ends a running game the way StopGame does and
+    /// waits until its files are saved back and the launch thread has ended.
+    void Shutdown();
 
     /// UI thread (or the command line's). Owned by the caller; binding pads needs the input thread.
     void SetInputThread(InputThread* input);
@@ -121,6 +119,7 @@ private:
     int m_lastExitCode = 0;
     std::string m_system;
     Process* m_running = nullptr; // the launch thread's process while it runs
+    bool m_shutDown = false;
     std::thread m_thread;
 };
 

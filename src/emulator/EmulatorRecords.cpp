@@ -1,11 +1,11 @@
 #include "emulator/EmulatorRecords.h"
 
-#include "download/DownloadAddresses.h"
 #include "emulator/EmulatorConfig.h"
-#include "emulator/SystemTable.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/PlainName.h"
 #include "platform/TextConvert.h"
+#include "systems/SystemTable.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,7 +1,8 @@
 #include "emulator/GameFileSearch.h"
 
-#include "download/DownloadAddresses.h"
+#include "platform/Decimal.h"
 #include "platform/FileSystem.h"
+#include "platform/PlainName.h"
 #include "store/ListCodec.h"
 
 #include <algorithm>
@@ -106,7 +107,7 @@ bool GameFileSearch::IsArcadeSystem(int system)
 
 std::optional<std::string> GameFileSearch::FindGameFile(const Gameinfo& game)
 {
-    const int system = ListCodec::ParseDecimal(game.EmulatorId);
+    const int system = ParseDecimal(game.EmulatorId);
     const std::string folder = Folder(game);
     if (folder.empty())
         return std::nullopt;
@@ -137,7 +138,7 @@ std::optional<std::string> GameFileSearch::FindGameFile(const Gameinfo& game)
 std::vector<std::string> GameFileSearch::FindDiscs(const Gameinfo& game)
 {
     std::vector<std::string> discs;
-    const int system = ListCodec::ParseDecimal(game.EmulatorId);
+    const int system = ParseDecimal(game.EmulatorId);
     const std::string folder = Folder(game);
     if (system == kNativePc || !IsDiscSystem(system) || folder.empty() || !IsPlainName(game.GameId))
         return discs;

@@ -1,10 +1,10 @@
 #include "library/ArcadeResources.h"
 
-#include "app/AppPaths.h"
 #include "download/CZip.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "settings/AppPaths.h"
 
 #include <mutex>
 #include <set>

@@ -5,12 +5,6 @@
 
 namespace ravelo {
 
-CMyGameStore& CMyGameStore::GetInstance()
-{
-    static CMyGameStore store(LibraryDatabase::GetInstance());
-    return store;
-}
-
 CMyGameStore::CMyGameStore(LibraryDatabase& database) : m_database(database)
 {
     std::vector<Gameinfo> installed;

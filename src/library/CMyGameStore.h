@@ -21,10 +21,6 @@ class LibraryDatabase;
 class CMyGameStore
 {
 public:
-    /// Any thread. The process-wide store over LibraryDatabase::GetInstance(), loaded (waiting for
-    /// the database) on the first call; concurrent first calls make one.
-    static CMyGameStore& GetInstance();
-
     /// Loads both maps from the given database, waiting for it. A failed load leaves that map
     /// empty (debug output); the store still works in memory.
     explicit CMyGameStore(LibraryDatabase& database);

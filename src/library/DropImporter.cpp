@@ -9,6 +9,11 @@ DropImporter::DropImporter(CMyGameStore& store) : m_store(store) {}
 
 DropImporter::~DropImporter()
 {
+    Shutdown();
+}
+
+void DropImporter::Shutdown()
+{
     m_stop = true;
     Wait();
 }
@@ -32,12 +37,6 @@ void DropImporter::Wait()
     std::lock_guard lock(m_lock);
     if (m_thread.joinable())
         m_thread.join();
-}
-
-bool ImportDrop(WindowHandle window, int systemNumber, std::vector<std::string> paths)
-{
-    static DropImporter importer(CMyGameStore::GetInstance());
-    return importer.Start(window, systemNumber, std::move(paths));
 }
 
 } // namespace ravelo

@@ -33,6 +33,9 @@ public:
 
     /// Any thread. Waits until the running drop (if any) has finished.
     void Wait();
+    /// Any thread; idempotent. Stops the running import between two files and waits for it; later
+    /// drops stop at once.
+    void Shutdown();
 
 private:
     CMyGameStore& m_store;
@@ -41,8 +44,5 @@ private:
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stop{false};
 };
-
-/// The process-wide drop import over CMyGameStore::GetInstance(): see DropImporter::Start.
-bool ImportDrop(WindowHandle window, int systemNumber, std::vector<std::string> paths);
 
 } // namespace ravelo

@@ -1,8 +1,8 @@
 #include "library/LocalGameFiles.h"
 
-#include "app/AppPaths.h"
-#include "emulator/SystemTable.h"
 #include "platform/TextConvert.h"
+#include "settings/AppPaths.h"
+#include "systems/SystemTable.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -156,14 +156,14 @@ void ScanFolderTree(const std::string& folder, const std::string& code, FoundGam
 FoundGameFiles ScanSystemFolders(int systemNumber)
 {
     FoundGameFiles found;
-    if (LocalGameFolder.empty())
+    if (LocalGameFolder().empty())
         return found;
     std::string codes =
         systemNumber == kAllSystems ? std::string(SystemCodes) : SystemNumberToCode(systemNumber);
     std::stringstream list(codes);
     for (std::string code; std::getline(list, code, ',');)
         if (!code.empty())
-            ScanFolderTree(LocalGameFolder + code, code, found);
+            ScanFolderTree(LocalGameFolder() + code, code, found);
     return found;
 }
 

@@ -1,11 +1,11 @@
 #include "library/LocalGameImporter.h"
 
-#include "emulator/SystemTable.h"
 #include "library/ArcadeResources.h"
 #include "library/CMyGameStore.h"
 #include "library/LocalGameFiles.h"
 #include "library/LocalGameMessages.h"
 #include "store/LibraryDatabase.h"
+#include "systems/SystemTable.h"
 
 #include <filesystem>
 #include <sys/stat.h>

@@ -1,20 +1,16 @@
 #include "library/LocalScanWorker.h"
 
-#include "app/AppPaths.h"
-#include "library/CMyGameStore.h"
 #include "library/LocalGameFiles.h"
 #include "library/LocalGameImporter.h"
 #include "platform/DebugOutput.h"
 #include "platform/FolderWatcher.h"
+#include "settings/AppPaths.h"
 
 #include <sstream>
 #include <sys/stat.h>
 
 namespace ravelo {
 namespace {
-
-std::mutex s_processWorkerLock;
-std::unique_ptr<LocalScanWorker> s_processWorker; // guarded by s_processWorkerLock
 
 // A created file that is a link (symbolic or hard) is complete at once; any other created file is
 // still being written and is imported when it is closed.
@@ -50,29 +46,45 @@ bool LocalScanWorker::Start(WindowHandle window)
 
 void LocalScanWorker::Stop()
 {
-    {
-        // The worker publishes its watcher under this lock, so either it sees the flag before it
-        // waits or this wakes the wait.
-        std::lock_guard signal(m_signalLock);
-        m_stop = true;
-        if (m_watcher)
-            m_watcher->Stop();
-    }
-    m_stopSignal.notify_all();
+    Interrupt(m_stop);
     std::lock_guard lock(m_lock);
     if (m_thread.joinable())
         m_thread.join();
 }
 
+void LocalScanWorker::GamesFolderChanged()
+{
+    Interrupt(m_rearm);
+}
+
+void LocalScanWorker::Interrupt(std::atomic<bool>& flag)
+{
+    {
+        // The worker publishes its watcher under this lock, so either it sees the flag before it
+        // waits or this wakes the wait.
+        std::lock_guard signal(m_signalLock);
+        flag = true;
+        if (m_watcher)
+            m_watcher->Stop();
+    }
+    m_stopSignal.notify_all();
+}
+
+bool LocalScanWorker::Interrupted() const
+{
+    return m_stop.load() || m_rearm.load();
+}
+
 std::vector<LocalScanWorker::Root> LocalScanWorker::Roots() const
 {
     std::vector<Root> roots;
-    if (LocalGameFolder.empty())
+    const std::string localGames = LocalGameFolder();
+    if (localGames.empty())
         return roots;
     std::stringstream codes(SystemCodes);
     for (std::string code; std::getline(codes, code, ',');)
         if (!ExtensionListOf(code).empty())
-            roots.push_back({LocalGameFolder + code, code});
+            roots.push_back({localGames + code, code});
     return roots;
 }
 
@@ -88,7 +100,7 @@ bool LocalScanWorker::WatchAll(FolderWatcher& watcher, const std::vector<Root>& 
 void LocalScanWorker::FullScan(LocalGameImporter& importer)
 {
     for (const auto& [path, code] : ScanSystemFolders(0)) {
-        if (m_stop.load())
+        if (Interrupted())
             return;
         importer.ImportFoundFile(path, code);
     }
@@ -117,9 +129,21 @@ void LocalScanWorker::HandleChange(LocalGameImporter& importer, const std::vecto
 void LocalScanWorker::Run(WindowHandle window)
 {
     LocalGameImporter importer(m_store, window);
+    while (!m_stop.load()) {
+        // Cleared before the folders are read, so a change made from here on is seen either by this
+        // round's reading or by its watch.
+        m_rearm = false;
+        WatchAndImport(importer);
+    }
+}
+
+void LocalScanWorker::WatchAndImport(LocalGameImporter& importer)
+{
     FolderWatcher watcher;
     {
         std::lock_guard signal(m_signalLock);
+        if (Interrupted())
+            return;
         m_watcher = &watcher;
     }
     if (!watcher.IsValid())
@@ -129,23 +153,23 @@ void LocalScanWorker::Run(WindowHandle window)
     bool watchingAll = WatchAll(watcher, roots);
     FullScan(importer);
     std::vector<FolderWatcher::Event> events;
-    while (!m_stop.load()) {
+    while (!Interrupted()) {
         events.clear();
         const int timeout = watchingAll ? -1 : static_cast<int>(m_rescanPeriod.count());
         const FolderWatcher::WaitResult result =
             watcher.IsValid() ? watcher.Wait(events, timeout) : FolderWatcher::WaitResult::Failed;
-        if (result == FolderWatcher::WaitResult::Stopped || m_stop.load())
+        if (result == FolderWatcher::WaitResult::Stopped || Interrupted())
             break;
         if (result == FolderWatcher::WaitResult::Events) {
             for (const FolderWatcher::Event& event : events)
-                if (!m_stop.load())
+                if (!Interrupted())
                     HandleChange(importer, roots, int(event.change), event.path);
             continue;
         }
         if (result == FolderWatcher::WaitResult::Failed) {
             // No watching at all: the slow rescan is all there is. Wait for the period or a stop.
             std::unique_lock signal(m_signalLock);
-            if (m_stopSignal.wait_for(signal, m_rescanPeriod, [this] { return m_stop.load(); }))
+            if (m_stopSignal.wait_for(signal, m_rescanPeriod, [this] { return Interrupted(); }))
                 break;
         }
         // Time-out, overflow or failure: the folders may have changed unseen. Look again.
@@ -155,23 +179,6 @@ void LocalScanWorker::Run(WindowHandle window)
     }
     std::lock_guard signal(m_signalLock);
     m_watcher = nullptr;
-}
-
-void StartLocalScan(WindowHandle window)
-{
-    std::lock_guard lock(s_processWorkerLock);
-    if (!s_processWorker)
-        s_processWorker = std::make_unique<LocalScanWorker>(CMyGameStore::GetInstance());
-    s_processWorker->Start(window);
-}
-
-void StopLocalScan()
-{
-    std::unique_ptr<LocalScanWorker> worker;
-    {
-        std::lock_guard lock(s_processWorkerLock);
-        worker = std::move(s_processWorker);
-    }
 }
 
 } // namespace ravelo

@@ -36,6 +36,9 @@ public:
 
     /// Any thread. Stops the worker (between two files) and joins it; idempotent.
     void Stop();
+    /// Any thread, after the games folder was changed (ApplyGamesFolder): the worker leaves the old
+    /// folders between two files, then scans and watches the new ones as at its start.
+    void GamesFolderChanged();
 
     /// Any thread. Full scans done so far (the first one included); for tests and benchmarks.
     int FullScanCount() const { return m_fullScans.load(); }
@@ -50,6 +53,10 @@ private:
     };
 
     void Run(WindowHandle window);
+    /// One round over the folders of the games folder as it is now, until a stop or a re-arm.
+    void WatchAndImport(LocalGameImporter& importer);
+    void Interrupt(std::atomic<bool>& flag);
+    bool Interrupted() const;
     std::vector<Root> Roots() const;
     bool WatchAll(FolderWatcher& watcher, const std::vector<Root>& roots);
     void FullScan(LocalGameImporter& importer);
@@ -62,18 +69,12 @@ private:
     std::thread m_thread;
     bool m_started = false;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_rearm{false};
     std::mutex m_signalLock; // guards m_watcher; pairs with m_stopSignal
     std::condition_variable m_stopSignal;
     FolderWatcher* m_watcher = nullptr; // the running worker's watcher
     std::atomic<int> m_fullScans{0};
     std::atomic<bool> m_watchingAll{false};
 };
-
-/// Starts the process-wide scan worker over CMyGameStore::GetInstance() once; later calls do
-/// nothing. UI thread.
-void StartLocalScan(WindowHandle window);
-
-/// Stops the process-wide scan worker, if it was started. Main window's destruction.
-void StopLocalScan();
 
 } // namespace ravelo

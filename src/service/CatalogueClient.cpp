@@ -1,7 +1,5 @@
 #include "service/CatalogueClient.h"
 
-#include "app/AppPaths.h"
-#include "app/UserIdentity.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConvert.h"
@@ -13,6 +11,8 @@
 #include "service/CatalogueRequests.h"
 #include "service/HttpTransport.h"
 #include "service/ServiceEndpoints.h"
+#include "settings/AppPaths.h"
+#include "settings/UserIdentity.h"
 
 #include <random>
 
@@ -114,16 +114,21 @@ std::unique_ptr<CGameInfoObj> DecodeDetail(const std::string& text, std::string&
 CatalogueClient::CatalogueClient() : m_featured(std::make_shared<const CFeatured>())
 {
     // Workers post through the message registry until this client is gone, so the registry (created
-    // on first use) must come into being first and with it outlive a process-wide client.
+    // on first use) must come into being first and with it outlive the client.
     PostMessage(0, 0);
 }
 
-CatalogueClient::~CatalogueClient() = default;
-
-CatalogueClient& CatalogueClient::Instance()
+CatalogueClient::~CatalogueClient()
 {
-    static CatalogueClient client;
-    return client;
+    Shutdown();
+}
+
+void CatalogueClient::Shutdown()
+{
+    m_gameList.Shutdown();
+    m_search.Shutdown();
+    m_special.Shutdown();
+    m_home.Shutdown();
 }
 
 bool CatalogueClient::StartGameList(WindowHandle window, int category, int emulator, int order, int language,

@@ -20,13 +20,15 @@ class CatalogueClient
 {
 public:
     CatalogueClient();
-    /// Waits for running workers (each ends within its request time-out).
+    /// Shutdown().
     ~CatalogueClient();
     CatalogueClient(const CatalogueClient&) = delete;
     CatalogueClient& operator=(const CatalogueClient&) = delete;
 
-    /// The process-wide client, created on first use (thread-safe).
-    static CatalogueClient& Instance();
+    /// Any thread but a worker's; idempotent. Waits for the list workers (each ends within its request
+    /// time-out); later list requests are refused. Detail and address fetches run on their callers'
+    /// threads, which their owners end.
+    void Shutdown();
 
     // List requests. Any thread (normally the UI thread). Each returns at once: false when the slot's
     // previous request still runs (the new one is dropped, nothing is posted), true when started. The

@@ -9,12 +9,6 @@
 
 namespace ravelo {
 
-PageViewPinger& PageViewPinger::Instance()
-{
-    static PageViewPinger pinger;
-    return pinger;
-}
-
 void PageViewPinger::Send(const std::string& pageAddress)
 {
     std::lock_guard guard(m_lock);
@@ -73,11 +67,6 @@ void PageViewPinger::Run(const std::string& pageAddress)
     curl.Set(CURLOPT_XFERINFODATA, static_cast<void*>(this));
     curl.Set(CURLOPT_NOPROGRESS, 0L);
     curl.Perform();
-}
-
-void SendPageView(const std::string& pageAddress)
-{
-    PageViewPinger::Instance().Send(pageAddress);
 }
 
 std::string PingAddress(const ServiceEndpoints& endpoints, const std::string& token)

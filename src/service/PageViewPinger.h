@@ -23,9 +23,6 @@ public:
     PageViewPinger(const PageViewPinger&) = delete;
     PageViewPinger& operator=(const PageViewPinger&) = delete;
 
-    /// The process-wide pinger, created on first use.
-    static PageViewPinger& Instance();
-
     /// Any thread; returns at once. pageAddress is the referer (the page's address on the portal).
     /// Does nothing after Shutdown.
     void Send(const std::string& pageAddress);
@@ -47,9 +44,6 @@ private:
     std::list<Ping> m_pings;
     std::atomic<bool> m_stopping{false};
 };
-
-/// Sends one page view through the process-wide pinger.
-void SendPageView(const std::string& pageAddress);
 
 /// The counter address: StatUrl + "&r=" + PortalUrl + "&rnd=" + token.
 std::string PingAddress(const ServiceEndpoints& endpoints, const std::string& token);

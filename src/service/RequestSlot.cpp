@@ -4,7 +4,13 @@ namespace ravelo {
 
 RequestSlot::~RequestSlot()
 {
+    Shutdown();
+}
+
+void RequestSlot::Shutdown()
+{
     std::lock_guard guard(m_lock);
+    m_closed = true;
     if (m_worker.joinable())
         m_worker.join();
 }
@@ -12,7 +18,7 @@ RequestSlot::~RequestSlot()
 bool RequestSlot::TryStart(const RequestParams& params, Work work)
 {
     std::lock_guard guard(m_lock);
-    if (m_busy.load())
+    if (m_closed || m_busy.load())
         return false;
     // The previous worker has its result and at most is still posting it.
     if (m_worker.joinable())

@@ -38,9 +38,13 @@ public:
     RequestSlot(const RequestSlot&) = delete;
     RequestSlot& operator=(const RequestSlot&) = delete;
 
-    /// Any thread. Stores params and starts work on a new worker; false (nothing done) when busy.
+    /// Any thread. Stores params and starts work on a new worker; false (nothing done) when busy or
+    /// shut down.
     bool TryStart(const RequestParams& params, Work work);
     bool Busy() const { return m_busy.load(); }
+    /// Any thread but the worker. Waits for the running worker (it ends within its request time-out)
+    /// and refuses every later start.
+    void Shutdown();
     /// The parameters of the last request started.
     RequestParams LastParams() const;
 
@@ -48,6 +52,7 @@ private:
     mutable std::mutex m_lock;
     std::thread m_worker;
     std::atomic<bool> m_busy{false};
+    bool m_closed = false; // guarded by m_lock
     RequestParams m_params;
 };
 

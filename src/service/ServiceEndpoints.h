@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppPaths.h"
+#include "settings/AppPaths.h"
 
 #include <string>
 

@@ -1,6 +1,5 @@
 #include "store/LibraryDatabase.h"
 
-#include "app/AppPaths.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 #include "store/CppSQLite3Exception.h"
@@ -14,15 +13,6 @@
 
 namespace ravelo {
 namespace {
-
-std::mutex s_instanceLock;
-std::atomic<LibraryDatabase*> s_instance{nullptr};
-
-std::unique_ptr<LibraryDatabase>& InstanceOwner()
-{
-    static std::unique_ptr<LibraryDatabase> owner;
-    return owner;
-}
 
 // Commands that manage transactions or run arbitrary text cannot sit inside the worker's own
 // transaction, and a load fills its caller's container as it reads, so it must run exactly once
@@ -52,33 +42,6 @@ void ReportFailure(const DbCommand& command, const char* message)
 
 } // namespace
 
-LibraryDatabase& LibraryDatabase::GetInstance()
-{
-    if (LibraryDatabase* instance = s_instance.load(std::memory_order_acquire))
-        return *instance;
-    std::lock_guard guard(s_instanceLock);
-    LibraryDatabase* instance = s_instance.load(std::memory_order_relaxed);
-    if (!instance) {
-        InstanceOwner() = std::make_unique<LibraryDatabase>();
-        instance = InstanceOwner().get();
-        s_instance.store(instance, std::memory_order_release);
-    }
-    return *instance;
-}
-
-void LibraryDatabase::DestroyInstance()
-{
-    std::unique_ptr<LibraryDatabase> doomed;
-    {
-        std::lock_guard guard(s_instanceLock);
-        s_instance.store(nullptr, std::memory_order_release);
-        doomed = std::move(InstanceOwner());
-    }
-    // Destroyed outside the lock: draining the queue may take a while.
-}
-
-LibraryDatabase::LibraryDatabase() : LibraryDatabase(InstanceFolder + "database/ravelo.db") {}
-
 LibraryDatabase::LibraryDatabase(const std::string& filePath) : m_filePath(filePath)
 {
     CreateFolderChain(m_filePath);
@@ -99,11 +62,17 @@ LibraryDatabase::LibraryDatabase(const std::string& filePath) : m_filePath(fileP
 
 LibraryDatabase::~LibraryDatabase()
 {
+    Shutdown();
+}
+
+void LibraryDatabase::Shutdown()
+{
     {
         std::lock_guard guard(m_queueLock);
         m_stop = true;
     }
     m_queueSignal.notify_one();
+    std::lock_guard guard(m_shutdownLock);
     if (m_worker.joinable())
         m_worker.join();
     try {

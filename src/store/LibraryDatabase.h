@@ -20,17 +20,6 @@ class LibraryStatements;
 class LibraryDatabase
 {
 public:
-    /// Any thread. The process-wide database (InstanceFolder + "database/ravelo.db"), made on the
-    /// first call; concurrent first calls make one.
-    static LibraryDatabase& GetInstance();
-
-    /// Main window's destruction. Runs what is still queued, then destroys the process-wide
-    /// database; a later GetInstance() makes a new one. References to the old one become invalid.
-    static void DestroyInstance();
-
-    /// Opens InstanceFolder + "database/ravelo.db".
-    LibraryDatabase();
-
     /// Opens (creating it and its folders) the given file, migrates its tables and starts the
     /// worker. Never throws for a bad file: the failure goes to DebugOutput and OpenError(), and
     /// every command then fails (waiters are still woken).
@@ -39,9 +28,12 @@ public:
     LibraryDatabase(const LibraryDatabase&) = delete;
     LibraryDatabase& operator=(const LibraryDatabase&) = delete;
 
-    /// Runs every command still queued, then stops and joins the worker and closes the file.
-    /// Nothing may post once destruction has begun.
+    /// Shutdown().
     ~LibraryDatabase();
+
+    /// Any thread but the worker; idempotent. Runs every command still queued, then stops and joins
+    /// the worker and closes the file. Later posts are dropped (a waiting post returns false).
+    void Shutdown();
 
     /// Any thread; returns at once. The argument is moved into the command and destroyed by the
     /// worker after it ran; pass a copy to keep a record. A wrong argument kind is refused (debug
@@ -84,6 +76,7 @@ private:
     std::deque<DbCommand> m_queue;
     bool m_stop = false;
     bool m_workerEnded = false;
+    std::mutex m_shutdownLock; // one joiner at a time
     std::thread m_worker;
 };
 

@@ -1,5 +1,6 @@
 #include "store/LibraryRows.h"
 
+#include "platform/Decimal.h"
 #include "platform/TextConvert.h"
 #include "store/ListCodec.h"
 
@@ -297,7 +298,7 @@ DownloadInfo LibraryRows::ReadDownloadInfo(const CppSQLite3Query& row)
     d.TotalSize = Column(row, 22);
     d.CurrentSize = Column(row, 23);
     d.Reserved1 = ListCodec::SplitList(Column(row, 24));
-    d.Reserved2 = ListCodec::ParseDecimal(Column(row, 25));
+    d.Reserved2 = ParseDecimal(Column(row, 25));
     // Reserved3 carries the archive's MD5 so that a resumed download can still be checked; Reserved4
     // is written for older readers only.
     d.Reserved3 = Column(row, 26);
@@ -314,7 +315,7 @@ EmulatorInfo LibraryRows::ReadEmulatorInfo(const CppSQLite3Query& row)
     e.Downloadurl = Column(row, 4);
     e.UpdateDate = Column(row, 5);
     e.Description = DecodeWide(Column(row, 6), dbVer);
-    e.Emulatortype = ListCodec::ParseDecimal(Column(row, 7));
+    e.Emulatortype = ParseDecimal(Column(row, 7));
     e.System = Column(row, 8);
     e.Executet = ListCodec::SplitList(Column(row, 9));
     e.Executeparam = Column(row, 10);
@@ -348,7 +349,7 @@ std::u16string LibraryRows::DecodeWide(const std::string& bytes, const std::stri
 {
     // Version 1 rows hold UTF-8; older rows hold the ANSI code page (UTF-8 on this platform too,
     // but the rule stays here so that it is decided in one place).
-    auto* convert = ListCodec::ParseDecimal(dbVer) == 1 ? &Utf8ToUtf16 : &AnsiToUtf16;
+    auto* convert = ParseDecimal(dbVer) == 1 ? &Utf8ToUtf16 : &AnsiToUtf16;
     try {
         return convert(bytes);
     } catch (const TextConversionError&) {

@@ -1,5 +1,7 @@
 #include "store/ListCodec.h"
 
+#include "platform/Decimal.h"
+
 #include <climits>
 
 namespace ravelo {
@@ -155,29 +157,6 @@ std::vector<EmulatorInfo::SetConfigEntry> ListCodec::DecodeSetConfig(const std::
         entries.push_back({parts[0], parts[1]});
     }
     return entries;
-}
-
-int ListCodec::ParseDecimal(const std::string& text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            break; // out of range: saturate below instead of overflowing
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
 }
 
 } // namespace ravelo

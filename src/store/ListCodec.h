@@ -39,9 +39,6 @@ public:
     static std::string EncodeSetConfig(const std::vector<EmulatorInfo::SetConfigEntry>& entries);
     static std::vector<EmulatorInfo::SetConfigEntry> DecodeSetConfig(const std::string& text);
 
-    /// Leading blanks, an optional sign and decimal digits, like atoi; anything else reads as 0.
-    static int ParseDecimal(const std::string& text);
-
     /// Splits at every separator, keeping empty parts ("a,,b" gives three parts).
     static std::vector<std::string> SplitAll(const std::string& text, char separator);
 };

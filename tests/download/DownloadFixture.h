@@ -1,13 +1,13 @@
 #pragma once
 
 #include "TestFileServer.h"
-#include "app/AppPaths.h"
 #include "download/DownloadAddresses.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadMessages.h"
 #include "platform/MessageQueue.h"
 #include "service/CDownLoadUrl.h"
 #include "service/CGame.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"

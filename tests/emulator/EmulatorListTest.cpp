@@ -1,9 +1,9 @@
 // The emulator list answer, the records made from it and the registry's rules that need no server.
 #include "emulator/CEmulatorManager.h"
 #include "emulator/EmulatorRecords.h"
-#include "emulator/SystemTable.h"
 #include "store/LibraryDatabase.h"
 #include "support/TempFolder.h"
+#include "systems/SystemTable.h"
 
 #include <gtest/gtest.h>
 

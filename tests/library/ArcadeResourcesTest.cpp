@@ -31,7 +31,7 @@ TEST_F(ArcadeResources, ArcadeSetIsNamedFromTheListWithItsIconFromTheArchive)
     ShipResources();
     CMyGameStore store(*m_database);
     LocalGameImporter importer(store, 0);
-    const std::string sf2 = MakeFile(LocalGameFolder + "MAME/sf2.zip");
+    const std::string sf2 = MakeFile(LocalGameFolder() + "MAME/sf2.zip");
 
     const std::optional<LocalGame> game = importer.ImportFoundFile(sf2, "MAME");
     ASSERT_TRUE(game);
@@ -73,7 +73,7 @@ TEST_F(ArcadeResources, MissingResourcesLeaveTheBaseNameAndNoIcon)
     CMyGameStore store(*m_database);
     LocalGameImporter importer(store, 0);
     const std::optional<LocalGame> game =
-        importer.ImportFoundFile(MakeFile(LocalGameFolder + "ARCADE/sf2.zip"), "ARCADE");
+        importer.ImportFoundFile(MakeFile(LocalGameFolder() + "ARCADE/sf2.zip"), "ARCADE");
     ASSERT_TRUE(game);
     EXPECT_EQ(game->GameName, u"sf2");
     EXPECT_EQ(game->Icon, "");

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace ravelo::test {
 namespace {
@@ -52,7 +53,8 @@ TEST_F(CliLocal, ScanImportsOnceAndImportAddsDroppedGamesInPlace)
     EXPECT_EQ(scan.code, 0);
     EXPECT_EQ(scan.lines,
               (std::vector<std::string>{mario + "\tMario\t125\t1.50", sf2 + "\t街头霸王II\t123\t0.00"}));
-    EXPECT_TRUE(fs::exists(m_tmp / "RaveloAppStore/cache/image/mame/sf2.png"));
+    EXPECT_TRUE(
+        fs::exists(m_tmp / "RaveloAppStore-" + std::to_string(::geteuid()) + "/cache/image/mame/sf2.png"));
     EXPECT_TRUE(Run({"scan"}).lines.empty()); // nothing new the second time
 
     const std::string contra = MakeFile(m_dropped / "My Games/魂斗罗 合集.zip", 2048);

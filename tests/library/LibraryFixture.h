@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppPaths.h"
 #include "library/ArcadeResources.h"
+#include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
@@ -20,13 +20,13 @@ class LibraryFixture : public testing::Test
 protected:
     void SetUp() override
     {
-        m_saved = {InstanceFolder, LocalGameFolder, ArcadeImageFolder, MameImageFolder};
+        m_saved = {InstanceFolder, GamesFolder(), ArcadeImageFolder, MameImageFolder};
         InstanceFolder = m_root / "program/";
-        LocalGameFolder = m_root / "games/LocalGame/";
+        ApplyGamesFolder(m_root / "games/");
         ArcadeImageFolder = m_root / "cache/arcade/";
         MameImageFolder = m_root / "cache/mame/";
         for (const char* code : {"FC", "MAME", "ARCADE", "ONS", "GBA"})
-            std::filesystem::create_directories(LocalGameFolder + code);
+            std::filesystem::create_directories(LocalGameFolder() + code);
         std::filesystem::create_directories(ArcadeImageFolder);
         std::filesystem::create_directories(MameImageFolder);
         ResetArcadeIconCache();
@@ -38,7 +38,7 @@ protected:
     {
         m_database.reset();
         InstanceFolder = m_saved[0];
-        LocalGameFolder = m_saved[1];
+        ApplyGamesFolder(m_saved[1]);
         ArcadeImageFolder = m_saved[2];
         MameImageFolder = m_saved[3];
         ResetArcadeIconCache();

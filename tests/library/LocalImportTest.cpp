@@ -64,13 +64,13 @@ class LocalScan : public LibraryFixture
 
 TEST_F(LocalScan, FindsGameFilesOfEachSystemFolderRecursively)
 {
-    const std::string mario = MakeFile(LocalGameFolder + "FC/Mario.NES");
-    const std::string deep = MakeFile(LocalGameFolder + "FC/日本/sub dir/魂斗罗 (J).nes");
-    MakeFile(LocalGameFolder + "FC/readme.txt");
-    MakeFile(LocalGameFolder + "FC/setup.exe");
-    const std::string sf2 = MakeFile(LocalGameFolder + "MAME/sf2.zip");
-    MakeFile(LocalGameFolder + "ONS/story.zip"); // a system that imports nothing
-    fs::create_directory_symlink(LocalGameFolder + "FC", LocalGameFolder + "FC/loop");
+    const std::string mario = MakeFile(LocalGameFolder() + "FC/Mario.NES");
+    const std::string deep = MakeFile(LocalGameFolder() + "FC/日本/sub dir/魂斗罗 (J).nes");
+    MakeFile(LocalGameFolder() + "FC/readme.txt");
+    MakeFile(LocalGameFolder() + "FC/setup.exe");
+    const std::string sf2 = MakeFile(LocalGameFolder() + "MAME/sf2.zip");
+    MakeFile(LocalGameFolder() + "ONS/story.zip"); // a system that imports nothing
+    fs::create_directory_symlink(LocalGameFolder() + "FC", LocalGameFolder() + "FC/loop");
 
     const FoundGameFiles all = ScanSystemFolders(0);
     const FoundGameFiles expected{{mario, "FC"}, {deep, "FC"}, {sf2, "MAME"}};
@@ -82,9 +82,9 @@ TEST_F(LocalScan, FindsGameFilesOfEachSystemFolderRecursively)
 
     // Folders that do not exist give nothing, and so does an unset games folder.
     EXPECT_TRUE(ScanSystemFolders(130).empty());
-    fs::remove_all(LocalGameFolder);
+    fs::remove_all(LocalGameFolder());
     EXPECT_TRUE(ScanSystemFolders(0).empty());
-    LocalGameFolder.clear();
+    ApplyGamesFolder("");
     EXPECT_TRUE(ScanSystemFolders(0).empty());
 }
 
@@ -93,8 +93,8 @@ TEST_F(LocalScan, ImportsEachFoundFileOnceAndAnnouncesIt)
     MessageQueue window;
     CMyGameStore store(*m_database);
     LocalGameImporter importer(store, window.Handle());
-    const std::string mario = MakeFile(LocalGameFolder + "FC/Mario.NES", 1572864);
-    const std::string gone = MakeFile(LocalGameFolder + "FC/Gone.nes");
+    const std::string mario = MakeFile(LocalGameFolder() + "FC/Mario.NES", 1572864);
+    const std::string gone = MakeFile(LocalGameFolder() + "FC/Gone.nes");
 
     const FoundGameFiles found = ScanSystemFolders(0);
     ASSERT_EQ(found.size(), 2u);
@@ -149,7 +149,7 @@ TEST_F(LocalScan, DropImportsMatchingFilesInPlaceForThePageSystem)
     EXPECT_EQ(imported[0].EmulatorId, "125");
     EXPECT_EQ(imported[1].GameName, u"双截龙 II");
     EXPECT_EQ(imported[1].FilePath, chinese);
-    EXPECT_TRUE(fs::is_empty(LocalGameFolder + "FC"));
+    EXPECT_TRUE(fs::is_empty(LocalGameFolder() + "FC"));
 
     // A .gba dropped on the FC page does not match FC's list.
     EXPECT_TRUE(importer.ImportPaths({MakeFile(elsewhere / "x.gba")}, 125, stop).empty());
@@ -168,7 +168,7 @@ TEST_F(LocalScan, ConcurrentImportersInsertEachFileOnce)
 {
     CMyGameStore store(*m_database);
     for (int i = 0; i < 50; ++i)
-        MakeFile(LocalGameFolder + "FC/game " + std::to_string(i) + ".nes");
+        MakeFile(LocalGameFolder() + "FC/game " + std::to_string(i) + ".nes");
     const FoundGameFiles found = ScanSystemFolders(125);
     std::atomic<int> imported{0};
     std::vector<std::thread> threads;

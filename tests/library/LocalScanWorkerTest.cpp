@@ -29,7 +29,7 @@ protected:
 TEST_F(ScanWorker, ImportsFilesAsTheyAppearInWatchedFoldersOnce)
 {
     CreateSystemFolders(SystemCodes);
-    const std::string early = MakeFile(LocalGameFolder + "FC/Early.nes");
+    const std::string early = MakeFile(LocalGameFolder() + "FC/Early.nes");
     MessageQueue window;
     CMyGameStore store(*m_database);
     LocalScanWorker worker(store, 1h); // a rescan would make this test time out: watching must do
@@ -42,7 +42,7 @@ TEST_F(ScanWorker, ImportsFilesAsTheyAppearInWatchedFoldersOnce)
     EXPECT_TRUE(worker.IsWatchingAll());
 
     // Written in two steps, as a copy does: imported when closed, with its whole size.
-    const std::string copied = LocalGameFolder + "FC/洛克人 2 (中文).nes";
+    const std::string copied = LocalGameFolder() + "FC/洛克人 2 (中文).nes";
     const int fd = ::open(copied.c_str(), O_WRONLY | O_CREAT, 0644);
     ASSERT_GE(fd, 0);
     const std::string half(786432, 'h');
@@ -58,19 +58,19 @@ TEST_F(ScanWorker, ImportsFilesAsTheyAppearInWatchedFoldersOnce)
     // A folder made after the start, with a game inside, moved in whole.
     TempFolder staging;
     MakeFile(staging / "set/deep/Tetris.gb");
-    fs::rename(staging / "set", LocalGameFolder + "GBA/set");
+    fs::rename(staging / "set", LocalGameFolder() + "GBA/set");
     game = NextImport(window);
     ASSERT_TRUE(game);
-    EXPECT_EQ(game->FilePath, LocalGameFolder + "GBA/set/deep/Tetris.gb");
+    EXPECT_EQ(game->FilePath, LocalGameFolder() + "GBA/set/deep/Tetris.gb");
     EXPECT_EQ(game->EmulatorId, "120");
 
     // A new sub-folder, then a file in it; a file of another kind is ignored; a symbolic link counts.
-    MakeFile(LocalGameFolder + "MD/new/readme.txt");
-    const std::string sonic = MakeFile(LocalGameFolder + "MD/new/Sonic.md");
+    MakeFile(LocalGameFolder() + "MD/new/readme.txt");
+    const std::string sonic = MakeFile(LocalGameFolder() + "MD/new/Sonic.md");
     game = NextImport(window);
     ASSERT_TRUE(game);
     EXPECT_EQ(game->FilePath, sonic);
-    fs::create_symlink(sonic, LocalGameFolder + "MD/Sonic link.bin");
+    fs::create_symlink(sonic, LocalGameFolder() + "MD/Sonic link.bin");
     game = NextImport(window);
     ASSERT_TRUE(game);
     EXPECT_EQ(game->FileName, "Sonic link.bin");
@@ -91,7 +91,7 @@ TEST_F(ScanWorker, RescansSlowlyWhereAFolderCannotBeWatched)
     CMyGameStore store(*m_database);
     LocalScanWorker worker(store, 50ms);
     ASSERT_TRUE(worker.Start(window.Handle()));
-    const std::string later = MakeFile(LocalGameFolder + "SFC/Later.sfc");
+    const std::string later = MakeFile(LocalGameFolder() + "SFC/Later.sfc");
     std::unique_ptr<LocalGame> game = NextImport(window);
     ASSERT_TRUE(game);
     EXPECT_EQ(game->FilePath, later);
@@ -101,6 +101,45 @@ TEST_F(ScanWorker, RescansSlowlyWhereAFolderCannotBeWatched)
     EXPECT_GE(worker.FullScanCount(), 1);
     EXPECT_EQ(window.Pending(), 0u);
     EXPECT_EQ(DatabaseRows().size(), 1u);
+}
+
+TEST_F(ScanWorker, FollowsTheGamesFolderWhenItChanges)
+{
+    CreateSystemFolders(SystemCodes);
+    MessageQueue window;
+    CMyGameStore store(*m_database);
+    LocalScanWorker worker(store, 1h);
+    ASSERT_TRUE(worker.Start(window.Handle()));
+    const std::string old = MakeFile(LocalGameFolder() + "FC/Old.nes");
+    std::unique_ptr<LocalGame> game = NextImport(window);
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->FilePath, old);
+
+    // Another games folder, with a game already there and one that arrives later.
+    TempFolder other;
+    ApplyGamesFolder(other / "Games/");
+    CreateSystemFolders(SystemCodes);
+    const std::string waiting = MakeFile(LocalGameFolder() + "GBA/Waiting.gba");
+    worker.GamesFolderChanged();
+    game = NextImport(window);
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->FilePath, waiting);
+    ASSERT_TRUE(worker.IsWatchingAll());
+    const std::string arriving = MakeFile(LocalGameFolder() + "FC/Arriving.nes");
+    game = NextImport(window);
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->FilePath, arriving);
+
+    // The old folder is no longer watched: a file made there before one in the new folder is not
+    // imported, while the later one is.
+    MakeFile(m_root / "games/LocalGame/FC/Forgotten.nes");
+    const std::string last = MakeFile(LocalGameFolder() + "FC/Last.nes");
+    game = NextImport(window);
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->FilePath, last);
+    worker.Stop();
+    EXPECT_FALSE(store.HasLocalGame(m_root / "games/LocalGame/FC/Forgotten.nes"));
+    EXPECT_EQ(window.Pending(), 0u);
 }
 
 TEST(FolderWatcherTest, StopWakesAWaitWithoutLimit)

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using ravelo::test::LoopbackHttpServer;
 using ravelo::test::ReadText;
@@ -102,7 +103,9 @@ TEST_F(CliCatalogue, InfoPrintsTheDetailAndCachesIt)
     EXPECT_NE(run.out.find("description\t两行 简介\n"), std::string::npos);
     EXPECT_NE(run.out.find("screenshot\thttp://pic/1.jpg\nscreenshot\thttp://pic/2.jpg\n"),
               std::string::npos);
-    EXPECT_FALSE(ReadText(tmp / "RaveloAppStore/GameInfoCache/1001/1001.gameinfo").empty());
+    EXPECT_FALSE(
+        ReadText(tmp / "RaveloAppStore-" + std::to_string(::geteuid()) + "/GameInfoCache/1001/1001.gameinfo")
+            .empty());
 
     server.Stop();
     const CliRun cached = Cli("info 1001");

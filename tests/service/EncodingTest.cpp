@@ -1,9 +1,9 @@
-#include "app/AppPaths.h"
 #include "platform/TextConvert.h"
 #include "service/CacheTextCodec.h"
 #include "service/CatalogueClient.h"
 #include "service/CatalogueRequests.h"
 #include "service/PageViewPinger.h"
+#include "settings/AppPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "service/PageViewPinger.h"
-#include "app/AppPaths.h"
 #include "platform/IniFile.h"
 #include "service/PortalPages.h"
+#include "settings/AppPaths.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempFolder.h"
 

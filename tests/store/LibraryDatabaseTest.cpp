@@ -1,6 +1,6 @@
 #include "store/LibraryDatabase.h"
 #include "StoreSamples.h"
-#include "app/AppPaths.h"
+#include "settings/AppPaths.h"
 #include "store/CppSQLite3DB.h"
 #include "store/LibraryRows.h"
 #include "support/TempFolder.h"
@@ -295,26 +295,22 @@ TEST(LibraryDatabase, LoadsAppendToTheCallersContainer)
     EXPECT_EQ(downloads.at("d2").GameId, "mine");      // an entry already in the map is kept
 }
 
-TEST(LibraryDatabase, GetInstanceMakesOneDatabaseUnderConcurrentFirstCalls)
+TEST(LibraryDatabase, ShutdownRunsWhatIsQueuedThenRefusesMore)
 {
     test::TempFolder folder;
-    const std::string savedFolder = InstanceFolder;
-    InstanceFolder = folder.Path();
-
-    std::vector<LibraryDatabase*> seen(8, nullptr);
-    std::vector<std::thread> callers;
-    for (std::size_t i = 0; i < seen.size(); ++i)
-        callers.emplace_back([&seen, i] { seen[i] = &LibraryDatabase::GetInstance(); });
-    for (auto& caller : callers)
-        caller.join();
-    EXPECT_EQ(std::set<LibraryDatabase*>(seen.begin(), seen.end()).size(), 1u);
-    EXPECT_EQ(seen[0]->FilePath(), folder / "database/ravelo.db");
-    EXPECT_TRUE(seen[0]->PostWait(DbOperation::AddGame, SampleGame("1")));
-
-    LibraryDatabase::DestroyInstance();
+    const std::string file = folder / "database/ravelo.db";
+    {
+        LibraryDatabase database(file);
+        for (int i = 0; i < 50; ++i)
+            database.Post(DbOperation::AddGame, SampleGame(std::to_string(i)));
+        database.Shutdown();
+        EXPECT_FALSE(database.PostWait(DbOperation::AddGame, SampleGame("late")));
+        std::vector<Gameinfo> none;
+        EXPECT_FALSE(database.PostWait(DbOperation::LoadGames, &none));
+        database.Shutdown(); // twice, and once more by the destructor
+    }
+    LibraryDatabase reopened(file);
     std::vector<Gameinfo> games;
-    EXPECT_TRUE(LibraryDatabase::GetInstance().PostWait(DbOperation::LoadGames, &games));
-    EXPECT_EQ(games.size(), 1u); // a new instance over the same file
-    LibraryDatabase::DestroyInstance();
-    InstanceFolder = savedFolder;
+    ASSERT_TRUE(reopened.PostWait(DbOperation::LoadGames, &games));
+    EXPECT_EQ(games.size(), 50u);
 }

@@ -49,9 +49,4 @@ TEST(ListCodec, LengthsFilesAndEmulatorConfigs)
     const std::vector<EmulatorInfo::SetConfigEntry> sets{{"s.ini", "s.ini"}};
     EXPECT_EQ(ListCodec::EncodeSetConfig(sets), "s.ini,s.ini;");
     EXPECT_EQ(ListCodec::DecodeSetConfig("s.ini,s.ini;lonely;"), sets);
-
-    EXPECT_EQ(ListCodec::ParseDecimal(" 125"), 125);
-    EXPECT_EQ(ListCodec::ParseDecimal("-3x"), -3);
-    EXPECT_EQ(ListCodec::ParseDecimal("abc"), 0);
-    EXPECT_EQ(ListCodec::ParseDecimal("99999999999999999999"), 2147483647);
 }

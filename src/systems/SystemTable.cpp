@@ -1,4 +1,4 @@
-#include "emulator/SystemTable.h"
+#include "systems/SystemTable.h"
 
 #include <array>
 #include <string_view>
@@ -37,6 +37,16 @@ std::string SystemCodeToNumber(const std::string& code)
         if (row.hasNumberLookup && row.code == code)
             return std::to_string(row.number);
     return std::string();
+}
+
+bool IsNativeSystem(int number)
+{
+    return number == kNativeSystem;
+}
+
+bool IsNativeSystem(const std::string& numberText)
+{
+    return numberText == std::to_string(kNativeSystem);
 }
 
 const std::vector<std::string>& EmulatorListKeys()

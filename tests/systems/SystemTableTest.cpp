@@ -1,4 +1,4 @@
-#include "emulator/SystemTable.h"
+#include "systems/SystemTable.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,11 @@ TEST(SystemTable, MapsNumbersAndCodesBothWaysAndRefusesTheNameOnlyEntries)
     EXPECT_EQ(SystemCodeToNumber("全部机种"), "");
     EXPECT_EQ(SystemCodeToNumber("fc"), "");
     EXPECT_EQ(SystemCodeToNumber("ONS"), "");
+
+    EXPECT_TRUE(IsNativeSystem(138));
+    EXPECT_TRUE(IsNativeSystem("138"));
+    EXPECT_FALSE(IsNativeSystem(" 138"));
+    EXPECT_FALSE(IsNativeSystem(125));
 
     ASSERT_EQ(EmulatorListKeys().size(), 17u);
     EXPECT_EQ(EmulatorListKeys().front(), "fc");

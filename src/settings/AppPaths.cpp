@@ -1,9 +1,12 @@
-#include "app/AppPaths.h"
+#include "settings/AppPaths.h"
 
 #include "platform/FileSystem.h"
+#include "platform/PrivateFolder.h"
 
 #include <cstdlib>
+#include <mutex>
 #include <sstream>
+#include <unistd.h>
 
 namespace ravelo {
 
@@ -14,8 +17,6 @@ std::string ArcadeImageFolder;
 std::string MameImageFolder;
 std::string PcImageFolder;
 std::string SettingsFilePath;
-std::string GamesFolder;
-std::string LocalGameFolder;
 
 const char* const AppVersion = "0.0.18";
 const char* const SystemCodes =
@@ -25,6 +26,10 @@ const char* const ArcadeNameListPath = "LocalGameRes/gamelist/arcade_ch.ini";
 const char* const ArcadeIconArchivePath = "LocalGameRes/icon/arcade.zip";
 
 namespace {
+
+std::mutex s_gamesFolderLock;
+std::string s_gamesFolder;
+std::string s_localGameFolder;
 
 std::string EnvFolder(const char* name, const std::string& fallback)
 {
@@ -53,40 +58,59 @@ void ComputeProgramPaths()
         InstanceFolder = EnvFolder("XDG_DATA_HOME", HomeFolder() + ".local/share") + "ravelo/";
         SettingsFilePath = EnvFolder("XDG_CONFIG_HOME", HomeFolder() + ".config") + "ravelo/ravelo.cfg";
     }
-    DataFolder = TemporaryFolder() + "RaveloAppStore/";
+    // One folder per user: packages are unpacked and run from it, so nobody else may write there.
+    DataFolder = TemporaryFolder() + "RaveloAppStore-" + std::to_string(::geteuid()) + "/";
     ImageCacheFolder = DataFolder + "cache/image/";
     ArcadeImageFolder = DataFolder + "cache/image/arcade/";
     MameImageFolder = DataFolder + "cache/image/mame/";
     PcImageFolder = DataFolder + "cache/image/pc/";
 }
 
-void CreateProgramFolders()
+bool CreateProgramFolders(std::string* error)
 {
     CreateFolderChain(InstanceFolder);
     CreateFolderChain(SettingsFilePath);
-    CreateFolderChain(DataFolder);
+    if (MakePrivateFolder(DataFolder, error) != PrivateFolderResult::Ready)
+        return false;
     CreateFolderChain(ArcadeImageFolder);
     CreateFolderChain(MameImageFolder);
     CreateFolderChain(PcImageFolder);
     CreateFolderChain(ImageCacheFolder);
+    return true;
+}
+
+std::string GamesFolder()
+{
+    std::lock_guard guard(s_gamesFolderLock);
+    return s_gamesFolder;
+}
+
+std::string LocalGameFolder()
+{
+    std::lock_guard guard(s_gamesFolderLock);
+    return s_localGameFolder;
 }
 
 void ApplyGamesFolder(const std::string& romPath)
 {
     // The settings window stores the folder with its separator; a hand-edited file may not.
-    GamesFolder = romPath.empty() ? std::string() : WithTrailingSeparator(romPath);
-    LocalGameFolder = GamesFolder.empty() ? std::string() : GamesFolder + "LocalGame/";
+    std::string games = romPath.empty() ? std::string() : WithTrailingSeparator(romPath);
+    std::string local = games.empty() ? std::string() : games + "LocalGame/";
+    std::lock_guard guard(s_gamesFolderLock);
+    s_gamesFolder = std::move(games);
+    s_localGameFolder = std::move(local);
 }
 
 void CreateSystemFolders(const std::string& codes)
 {
-    if (LocalGameFolder.empty())
+    const std::string localGames = LocalGameFolder();
+    if (localGames.empty())
         return;
     std::stringstream list(codes);
     std::string code;
     while (std::getline(list, code, ','))
         if (!code.empty())
-            CreateFolderChain(LocalGameFolder + code + "/");
+            CreateFolderChain(localGames + code + "/");
 }
 
 std::string FindShippedFile(const std::string& relativePath)
@@ -98,6 +122,14 @@ std::string FindShippedFile(const std::string& relativePath)
         if (FileExists(candidate) || FolderExists(candidate))
             return candidate;
     return candidates[0];
+}
+
+std::string LocaleFolder()
+{
+    const std::string exeFolder = ExecutableFolder();
+    if (FolderExists(exeFolder + "locale"))
+        return exeFolder + "locale/";
+    return exeFolder + "../share/locale/";
 }
 
 } // namespace ravelo

@@ -16,6 +16,14 @@ std::string SystemNumberToCode(int number);
 /// names no playable system (the all-systems entry and "ANDROID" included). Exact, case-sensitive.
 std::string SystemCodeToNumber(const std::string& code);
 
+/// The system whose games are native programs that run without an emulator (138, "PC").
+constexpr int kNativeSystem = 138;
+
+/// Whether games of the system run without an emulator; the text form is the decimal number as
+/// records carry it ("138").
+bool IsNativeSystem(int number);
+bool IsNativeSystem(const std::string& numberText);
+
 /// The lower-case keys of the emulator list response, in the order the registry walks them.
 const std::vector<std::string>& EmulatorListKeys();
 

@@ -1,5 +1,5 @@
-#include "app/AppSettings.h"
-#include "app/UserIdentity.h"
+#include "settings/AppSettings.h"
+#include "settings/UserIdentity.h"
 
 #include "support/FileText.h"
 #include "support/TempFolder.h"

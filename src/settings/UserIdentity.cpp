@@ -1,4 +1,4 @@
-#include "app/UserIdentity.h"
+#include "settings/UserIdentity.h"
 
 #include "platform/IniFile.h"
 

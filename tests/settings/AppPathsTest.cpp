@@ -1,10 +1,12 @@
-#include "app/AppPaths.h"
+#include "settings/AppPaths.h"
 
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ravelo;
 using ravelo::test::TempFolder;
@@ -17,12 +19,18 @@ TEST(AppPaths, RaveloHomeHoldsEverythingAndDataGoesUnderTmp)
     ComputeProgramPaths();
     EXPECT_EQ(InstanceFolder, home.Path());
     EXPECT_EQ(SettingsFilePath, home / "ravelo.cfg");
-    EXPECT_EQ(DataFolder, tmp / "RaveloAppStore/");
-    EXPECT_EQ(ArcadeImageFolder, tmp / "RaveloAppStore/cache/image/arcade/");
+    EXPECT_EQ(DataFolder, tmp / "RaveloAppStore-" + std::to_string(::geteuid()) + "/");
+    EXPECT_EQ(ArcadeImageFolder,
+              tmp / "RaveloAppStore-" + std::to_string(::geteuid()) + "/cache/image/arcade/");
     CreateProgramFolders();
     for (const std::string* folder :
          {&DataFolder, &ImageCacheFolder, &ArcadeImageFolder, &MameImageFolder, &PcImageFolder})
         EXPECT_TRUE(FolderExists(*folder)) << *folder;
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(DataFolder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u); // packages are unpacked and run from here: the user's alone
     ::unsetenv("RAVELO_HOME");
     ::unsetenv("TMPDIR");
 }
@@ -48,13 +56,13 @@ TEST(AppPaths, GamesFolderEndsWithASeparatorEvenWhenTheSettingHasNone)
     TempFolder temp;
     const std::string withoutSlash = temp.Path().substr(0, temp.Path().size() - 1) + "/Games";
     ApplyGamesFolder(withoutSlash);
-    EXPECT_EQ(GamesFolder, withoutSlash + "/");
-    EXPECT_EQ(LocalGameFolder, withoutSlash + "/LocalGame/");
+    EXPECT_EQ(GamesFolder(), withoutSlash + "/");
+    EXPECT_EQ(LocalGameFolder(), withoutSlash + "/LocalGame/");
     ApplyGamesFolder(temp / "Games/");
-    EXPECT_EQ(LocalGameFolder, temp / "Games/LocalGame/");
+    EXPECT_EQ(LocalGameFolder(), temp / "Games/LocalGame/");
     CreateSystemFolders(SystemCodes);
     for (const char* code : {"FC", "SFC", "ARCADE", "MAMEPLUS", "ONS"})
-        EXPECT_TRUE(FolderExists(LocalGameFolder + code)) << code;
+        EXPECT_TRUE(FolderExists(LocalGameFolder() + code)) << code;
     ApplyGamesFolder("");
-    EXPECT_EQ(LocalGameFolder, "");
+    EXPECT_EQ(LocalGameFolder(), "");
 }

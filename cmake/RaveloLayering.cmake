@@ -1,0 +1,43 @@
+# The cores sit below every window: none of them may link Qt Gui or Widgets, directly or through
+# another target. Checked when the build is configured, so a stray dependency fails at once.
+
+# Collects every target that `target` links, directly or through other targets.
+function(ravelo_collect_links target out)
+  set(seen ${${out}})
+  set(queue ${target})
+  while(queue)
+    list(POP_FRONT queue current)
+    if(NOT TARGET ${current})
+      continue()
+    endif()
+    get_target_property(aliased ${current} ALIASED_TARGET)
+    if(aliased)
+      set(current ${aliased})
+    endif()
+    get_target_property(links ${current} LINK_LIBRARIES)
+    get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+    foreach(link IN LISTS links interface)
+      # Generator expressions such as $<LINK_ONLY:x> name a target inside.
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+      if(link AND NOT link MATCHES "^\\$<" AND NOT link IN_LIST seen)
+        list(APPEND seen ${link})
+        list(APPEND queue ${link})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when one of the targets reaches a forbidden library.
+function(ravelo_check_layering)
+  cmake_parse_arguments(ARG "" "" "CORES;FORBIDDEN" ${ARGN})
+  foreach(core IN LISTS ARG_CORES)
+    set(reached "")
+    ravelo_collect_links(${core} reached)
+    foreach(forbidden IN LISTS ARG_FORBIDDEN)
+      if(forbidden IN_LIST reached)
+        message(FATAL_ERROR "${core} links ${forbidden}: the cores must not depend on window code")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
