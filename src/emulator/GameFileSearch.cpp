@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <map>
 #include <sys/stat.h>
 
 namespace ravelo {
@@ -14,12 +15,16 @@ namespace {
 
 constexpr int kNativePc = 138;
 
-bool SameIgnoringCase(const std::string& a, const std::string& b)
+char FoldCase(char c)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Only ASCII letters fold: names are UTF-8, and their other bytes must match exactly.
+std::string Folded(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), FoldCase);
+    return text;
 }
 
 // The items of a system's list; none for a system without one.
@@ -34,27 +39,67 @@ std::string Folder(const Gameinfo& game)
     return game.FilePath.empty() ? std::string() : WithTrailingSeparator(game.FilePath);
 }
 
-// The files directly in folder (not folders) whose extension, from the last '.', equals extension.
-std::vector<std::string> FilesWithExtension(const std::string& folder, const std::string& extension)
+// What is directly in a game folder, read once per search. Packages name their files in any case
+// ("1001.NES", "1234_a.BIN") and the disk may tell cases apart, so names are looked up by their folded
+// form; several names may share one (sorted, so which one is taken does not depend on the disk).
+class FolderNames
 {
-    std::vector<std::string> found;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return found;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        const std::size_t dot = name.rfind('.');
-        if (dot == std::string::npos || !SameIgnoringCase(name.substr(dot), extension))
-            continue;
-        struct stat st
-        {
-        };
-        if (::stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
-            found.push_back(folder + name);
+public:
+    explicit FolderNames(const std::string& folder) : m_folder(folder)
+    {
+        DIR* dir = ::opendir(folder.c_str());
+        if (!dir)
+            return;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                m_names[Folded(name)].push_back(name);
+        }
+        ::closedir(dir);
+        for (auto& [folded, names] : m_names)
+            std::sort(names.begin(), names.end());
     }
-    ::closedir(dir);
-    return found;
-}
+
+    // The path of the file or folder called name in any case; the name as written wins when it exists.
+    std::optional<std::string> Find(const std::string& name) const
+    {
+        const auto found = m_names.find(Folded(name));
+        if (found == m_names.end())
+            return std::nullopt;
+        const std::vector<std::string>& names = found->second;
+        if (std::find(names.begin(), names.end(), name) != names.end() && PathExists(m_folder + name))
+            return m_folder + name;
+        for (const std::string& other : names)
+            if (PathExists(m_folder + other)) // a dangling link is no game file
+                return m_folder + other;
+        return std::nullopt;
+    }
+
+    // The files directly in the folder (not folders) whose extension, from the last '.', is extension in
+    // any case.
+    std::vector<std::string> FilesWithExtension(const std::string& extension) const
+    {
+        const std::string wanted = Folded(extension);
+        std::vector<std::string> found;
+        for (const auto& [folded, names] : m_names) {
+            const std::size_t dot = folded.rfind('.');
+            if (dot == std::string::npos || folded.compare(dot, std::string::npos, wanted) != 0)
+                continue;
+            for (const std::string& name : names) {
+                struct stat st
+                {
+                };
+                if (::stat((m_folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                    found.push_back(m_folder + name);
+            }
+        }
+        return found;
+    }
+
+private:
+    std::string m_folder;
+    std::map<std::string, std::vector<std::string>> m_names;
+};
 
 } // namespace
 
@@ -114,20 +159,21 @@ std::optional<std::string> GameFileSearch::FindGameFile(const Gameinfo& game)
     if (system == kNativePc)
         return game.FilePath;
     if (IsArcadeSystem(system)) {
-        if (IsPlainName(game.FileName) && PathExists(folder + game.FileName))
-            return folder + game.FileName;
-        return std::nullopt;
+        if (!IsPlainName(game.FileName))
+            return std::nullopt;
+        return FolderNames(folder).Find(game.FileName);
     }
     const std::vector<std::string> extensions = ExtensionItems(system);
     if (extensions.empty() || !IsPlainName(game.GameId))
         return std::nullopt;
+    const FolderNames names(folder);
     for (const std::string& extension : extensions)
-        if (PathExists(folder + game.GameId + extension))
-            return folder + game.GameId + extension;
+        if (std::optional<std::string> found = names.Find(game.GameId + extension))
+            return found;
     if (IsDiscSystem(system)) {
         // A disc image named after its title rather than the id: taken when it is the only one.
         for (const std::string& extension : extensions) {
-            const std::vector<std::string> files = FilesWithExtension(folder, extension);
+            const std::vector<std::string> files = names.FilesWithExtension(extension);
             if (files.size() == 1)
                 return files.front();
         }
@@ -143,11 +189,11 @@ std::vector<std::string> GameFileSearch::FindDiscs(const Gameinfo& game)
     if (system == kNativePc || !IsDiscSystem(system) || folder.empty() || !IsPlainName(game.GameId))
         return discs;
     const std::vector<std::string> extensions = ExtensionItems(system);
+    const FolderNames names(folder);
     for (const char* suffix : {"_A", "_B", "_C", "_D"}) {
         for (const std::string& extension : extensions) {
-            const std::string candidate = folder + game.GameId + suffix + extension;
-            if (PathExists(candidate)) {
-                discs.push_back(candidate);
+            if (std::optional<std::string> found = names.Find(game.GameId + suffix + extension)) {
+                discs.push_back(*found);
                 break;
             }
         }

@@ -9,8 +9,10 @@
 namespace ravelo {
 
 /// Where an installed catalogue game's file is: the launcher's search by system, extension list and
-/// disc suffix. Paths are built from the record's folder and names; a name from the server that is not
-/// a plain file name is never looked up.
+/// disc suffix. Names match in any case ("1001.NES" for ".nes", "1234_a.BIN" for disc "_A"), since
+/// packages are made on systems that ignore case; when several names differ only in case, the one
+/// written as searched wins, else the first in byte order. Paths are built from the record's folder
+/// and names; a name from the server that is not a plain file name is never looked up.
 class GameFileSearch
 {
 public:

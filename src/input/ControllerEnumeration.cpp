@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -12,12 +13,33 @@ namespace {
 
 constexpr std::size_t kUserSlots = 4;
 
-ControllerRecord ReadRecord(int deviceIndex)
+// SDL gives identical pads the same GUID. Emulators tell pads apart by identity, so the last byte
+// becomes the pad's ordinal among the attached joysticks of the same GUID, counted in the order they
+// were attached (SDL's instance ids grow with each attach): 0 for the first, and unchanged for as long
+// as the pads before it stay attached.
+std::uint8_t SameKindOrdinal(int deviceIndex, int count)
+{
+    const SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(deviceIndex);
+    const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    unsigned ordinal = 0;
+    for (int other = 0; other < count; ++other) {
+        if (other == deviceIndex)
+            continue;
+        const SDL_JoystickGUID otherGuid = SDL_JoystickGetDeviceGUID(other);
+        if (std::memcmp(otherGuid.data, guid.data, sizeof guid.data) == 0 &&
+            SDL_JoystickGetDeviceInstanceID(other) < instance)
+            ++ordinal;
+    }
+    return static_cast<std::uint8_t>(ordinal);
+}
+
+ControllerRecord ReadRecord(int deviceIndex, int count)
 {
     ControllerRecord record;
     const SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(deviceIndex);
     static_assert(sizeof guid.data == sizeof record.instanceGuid);
     std::memcpy(record.instanceGuid.data(), guid.data, sizeof guid.data);
+    record.instanceGuid.back() = SameKindOrdinal(deviceIndex, count);
     record.vendor = SDL_JoystickGetDeviceVendor(deviceIndex);
     record.product = SDL_JoystickGetDeviceProduct(deviceIndex);
     record.playerIndex = SDL_JoystickGetDevicePlayerIndex(deviceIndex);
@@ -47,7 +69,7 @@ ControllerList EnumerateControllers(bool xinputOnly)
     SDL_JoystickUpdate();
     const int count = SDL_NumJoysticks();
     for (int index = 0; index < count; ++index) {
-        ControllerRecord record = ReadRecord(index);
+        ControllerRecord record = ReadRecord(index, count);
         if (xinputOnly && !record.isGameController)
             continue;
         controllers.push_back(std::move(record));

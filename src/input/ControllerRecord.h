@@ -10,7 +10,9 @@ namespace ravelo {
 /// One attached controller as the input thread saw it during one enumeration.
 struct ControllerRecord
 {
-    /// The joystick's 16-byte identity (SDL's joystick GUID), in its in-memory byte order.
+    /// The pad's 16-byte identity, in its in-memory byte order: SDL's joystick GUID with the last byte
+    /// replaced by the pad's ordinal among the attached pads of the same GUID (0 for the first), so two
+    /// identical pads differ.
     std::array<std::uint8_t, 16> instanceGuid{};
     std::uint16_t vendor = 0;
     std::uint16_t product = 0;

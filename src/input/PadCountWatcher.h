@@ -6,8 +6,9 @@ namespace ravelo {
 
 class InputThread;
 
-/// Keeps UM_GAMEPAD_COUNT flowing to one receiver (the main window) about every 100 ms while it lives.
-/// The counting happens on the input thread, which must outlive the watcher.
+/// Keeps one receiver (the main window) told of the number of pads while it lives: UM_GAMEPAD_COUNT at
+/// once, then whenever a pad comes or goes. The counting happens on the input thread, which must
+/// outlive the watcher.
 class PadCountWatcher
 {
 public:

@@ -91,3 +91,53 @@ TEST(GameFileSearch, DiscSystemsScanTheFolderAndOfferTheDiscsInSuffixOrder)
     WriteText(ps + "1234_A.nes", "n");
     EXPECT_TRUE(GameFileSearch::FindDiscs(Game(ps, "1234", "125")).empty());
 }
+
+TEST(GameFileSearch, NamesMatchInAnyCaseOnACaseSensitiveDisk)
+{
+    TempFolder temp;
+    // A cartridge whose package spelled the extension in capitals.
+    const std::string fc = temp / "FC/1001/";
+    std::filesystem::create_directories(fc);
+    WriteText(fc + "1001.NES", "n");
+    EXPECT_EQ(GameFileSearch::FindGameFile(Game(fc, "1001", "125")), fc + "1001.NES");
+    // Both spellings on disk: the one written as searched wins, whatever the listing order.
+    WriteText(fc + "1001.nes", "n");
+    WriteText(fc + "1001.Nes", "n");
+    EXPECT_EQ(GameFileSearch::FindGameFile(Game(fc, "1001", "125")), fc + "1001.nes");
+    // Only case variants: the first in byte order, so the choice does not depend on the disk.
+    std::filesystem::remove(fc + "1001.nes");
+    EXPECT_EQ(GameFileSearch::FindGameFile(Game(fc, "1001", "125")), fc + "1001.NES");
+
+    // The id-named image of a disc system, with an extension the list spells otherwise (".Bin").
+    const std::string ps2 = temp / "PS2/55/";
+    std::filesystem::create_directories(ps2);
+    WriteText(ps2 + "55.bin", "b");
+    WriteText(ps2 + "other.BIN", "o"); // two .bin files: only the id-named lookup can find it
+    EXPECT_EQ(GameFileSearch::FindGameFile(Game(ps2, "55", "142")), ps2 + "55.bin");
+
+    // Disc suffixes in lower case, and mixed with upper case, keep their order A to D.
+    const std::string ps = temp / "PS/1234/";
+    std::filesystem::create_directories(ps);
+    WriteText(ps + "1234_b.bin", "b");
+    WriteText(ps + "1234_a.BIN", "a");
+    WriteText(ps + "1234_C.Bin", "c");
+    WriteText(ps + "1234_d.bIn", "d");
+    const Gameinfo game = Game(ps, "1234", "119");
+    EXPECT_FALSE(GameFileSearch::FindGameFile(game));
+    EXPECT_EQ(GameFileSearch::FindDiscs(game),
+              (std::vector<std::string>{ps + "1234_a.BIN", ps + "1234_b.bin", ps + "1234_C.Bin",
+                                        ps + "1234_d.bIn"}));
+
+    // An arcade set named in capitals; a link to nothing is no game file in any case.
+    const std::string arcade = temp / "ARCADE/9/";
+    std::filesystem::create_directories(arcade);
+    WriteText(arcade + "SF2.ZIP", "z");
+    EXPECT_EQ(GameFileSearch::FindGameFile(Game(arcade, "9", "126", "sf2.zip")), arcade + "SF2.ZIP");
+    std::filesystem::create_symlink(arcade + "missing.zip", arcade + "KOF.ZIP");
+    EXPECT_FALSE(GameFileSearch::FindGameFile(Game(arcade, "9", "126", "kof.zip")));
+    // Non-ASCII bytes are never folded: only ASCII letters compare without case.
+    WriteText(arcade + "\xC3\x89t\xC3\xA9.zip", "e"); // "Été.zip"
+    EXPECT_FALSE(GameFileSearch::FindGameFile(Game(arcade, "9", "126", "\xC3\xA9t\xC3\xA9.zip")));
+    EXPECT_EQ(GameFileSearch::FindGameFile(Game(arcade, "9", "126", "\xC3\x89T\xC3\xA9.ZIP")),
+              arcade + "\xC3\x89t\xC3\xA9.zip");
+}

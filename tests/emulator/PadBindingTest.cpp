@@ -123,6 +123,33 @@ TEST_F(PadBindingTest, DirectInputIniGetsOneOrTwoPadsAndNothingOtherwise)
     }
 }
 
+TEST_F(PadBindingTest, TwoIdenticalPadsAreBoundWithDifferentIdentities)
+{
+    ASSERT_GE(Attach("Twin", 0x045E, 0x028E), 0) << SDL_GetError();
+    ASSERT_GE(Attach("Twin", 0x045E, 0x028E), 0) << SDL_GetError();
+
+    const std::string ini = m_emu / "emu.ini";
+    ASSERT_TRUE(PadBinding::BindControllers(Record("1300001", "emu.ini"), m_emu.Path(), *m_input));
+    const std::string first = ReadProfileString(ini, "DirectInput-Controller 0", "GUID", "");
+    const std::string second = ReadProfileString(ini, "DirectInput-Controller 1", "GUID", "");
+    EXPECT_EQ(first.size(), 36u);
+    EXPECT_NE(first, second);
+
+    ASSERT_TRUE(PadBinding::BindControllers(Record("1250001", "emu.cfg"), m_emu.Path(), *m_input));
+    ConfigTextMap map;
+    ASSERT_TRUE(ConfigTextFile::Read(m_emu / "emu.cfg", map));
+    Bytes block(PadBinding::kGamePadConfigBytes);
+    ASSERT_TRUE(ConfigTextFileTable::DecodeValue(map.at("GamePadConfig"), block));
+    EXPECT_NE(GuidAt(block, 0, 0), GuidAt(block, 1, 0));
+    EXPECT_EQ(GuidAt(block, 0, 0), GuidAt(block, 0, 9));
+    EXPECT_EQ(GuidAt(block, 1, 0), GuidAt(block, 1, 9));
+
+    // Binding again while both stay attached writes the same identities.
+    ASSERT_TRUE(PadBinding::BindControllers(Record("1300001", "emu.ini"), m_emu.Path(), *m_input));
+    EXPECT_EQ(ReadProfileString(ini, "DirectInput-Controller 0", "GUID", ""), first);
+    EXPECT_EQ(ReadProfileString(ini, "DirectInput-Controller 1", "GUID", ""), second);
+}
+
 TEST_F(PadBindingTest, JoystickUsingKeysGoBeforeTheFirstSection)
 {
     const EmulatorInfo record = Record("1220001", "emu.ini");

@@ -53,6 +53,41 @@ TEST_F(ControllerListTest, OneTwoThreePadsAreListedInAttachOrderWithTheirIdentit
     }
 }
 
+TEST_F(ControllerListTest, TwoIdenticalPadsGetDifferentIdentitiesThatStayWhileTheyAreAttached)
+{
+    ASSERT_GE(Attach("Same Pad", 0x045E, 0x028E), 0) << SDL_GetError();
+    ASSERT_GE(Attach("Same Pad", 0x045E, 0x028E), 0) << SDL_GetError();
+    const ControllerList pads = m_input->EnumerateControllers(true);
+    ASSERT_EQ(pads.size(), 2u);
+    const std::string first = ControllerGuidText(pads, 0);
+    const std::string second = ControllerGuidText(pads, 1);
+    ASSERT_NE(first, second);
+    // Only the last byte tells them apart: the pad's ordinal among pads of its kind.
+    EXPECT_EQ(first.substr(0, 34), second.substr(0, 34));
+    EXPECT_EQ(first.substr(34), "00");
+    EXPECT_EQ(second.substr(34), "01");
+
+    // Another kind of pad coming and going, and asking again, changes neither identity.
+    const int other = Attach("Other Pad", 0x054C, 0x05C4);
+    ASSERT_GE(other, 0) << SDL_GetError();
+    ControllerList again = m_input->EnumerateControllers(true);
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(ControllerGuidText(again, 0), first);
+    EXPECT_EQ(ControllerGuidText(again, 1), second);
+    EXPECT_EQ(ControllerGuidText(again, 2).substr(34), "00");
+    ASSERT_TRUE(Detach(other));
+    again = m_input->EnumerateControllers(false);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(ControllerGuidText(again, 0), first);
+    EXPECT_EQ(ControllerGuidText(again, 1), second);
+
+    // With the first one pulled, the one left is the first of its kind.
+    ASSERT_TRUE(Detach(0));
+    again = m_input->EnumerateControllers(true);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(ControllerGuidText(again, 0), first);
+}
+
 TEST_F(ControllerListTest, JoysticksWithoutAPadMappingAreNotPads)
 {
     ASSERT_GE(Attach("Wheel", 0x046D, 0xC29B, SDL_JOYSTICK_TYPE_WHEEL), 0) << SDL_GetError();

@@ -29,9 +29,14 @@ protected:
 
     void TearDown() override { m_input.reset(); }
 
-    /// Attaches a virtual joystick on the input thread and returns its device index (or -1).
+    /// Called on the input thread with the motor speeds SDL sets on a virtual pad.
+    using RumbleCallback = int (*)(void* userdata, Uint16 low, Uint16 high);
+
+    /// Attaches a virtual joystick on the input thread and returns its device index (or -1). A pad
+    /// given a rumble callback has motors.
     int Attach(const std::string& name, std::uint16_t vendor, std::uint16_t product,
-               SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER)
+               SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER, RumbleCallback rumble = nullptr,
+               void* userdata = nullptr)
     {
         return m_input->Invoke([&] {
             SDL_VirtualJoystickDesc desc{};
@@ -42,8 +47,17 @@ protected:
             desc.vendor_id = vendor;
             desc.product_id = product;
             desc.name = name.c_str();
+            desc.Rumble = rumble;
+            desc.userdata = userdata;
             return SDL_JoystickAttachVirtualEx(&desc);
         });
+    }
+
+    /// Opens the joystick at a device index on the input thread, to move its virtual buttons and axes
+    /// (SDL closes it when the input thread shuts SDL down).
+    SDL_Joystick* Open(int deviceIndex)
+    {
+        return m_input->Invoke([deviceIndex] { return SDL_JoystickOpen(deviceIndex); });
     }
 
     bool Detach(int deviceIndex)
