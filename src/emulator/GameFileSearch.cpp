@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PlainName.h"
 #include "store/ListCodec.h"
+#include "systems/SystemTable.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -12,8 +13,6 @@
 
 namespace ravelo {
 namespace {
-
-constexpr int kNativePc = 138;
 
 char FoldCase(char c)
 {
@@ -142,7 +141,7 @@ std::string GameFileSearch::ExtensionsOf(int system)
 bool GameFileSearch::IsDiscSystem(int system)
 {
     return system == 119 || system == 129 || system == 133 || system == 140 || system == 142 ||
-           system == kNativePc;
+           IsNativeSystem(system);
 }
 
 bool GameFileSearch::IsArcadeSystem(int system)
@@ -156,7 +155,7 @@ std::optional<std::string> GameFileSearch::FindGameFile(const Gameinfo& game)
     const std::string folder = Folder(game);
     if (folder.empty())
         return std::nullopt;
-    if (system == kNativePc)
+    if (IsNativeSystem(system))
         return game.FilePath;
     if (IsArcadeSystem(system)) {
         if (!IsPlainName(game.FileName))
@@ -186,7 +185,7 @@ std::vector<std::string> GameFileSearch::FindDiscs(const Gameinfo& game)
     std::vector<std::string> discs;
     const int system = ParseDecimal(game.EmulatorId);
     const std::string folder = Folder(game);
-    if (system == kNativePc || !IsDiscSystem(system) || folder.empty() || !IsPlainName(game.GameId))
+    if (IsNativeSystem(system) || !IsDiscSystem(system) || folder.empty() || !IsPlainName(game.GameId))
         return discs;
     const std::vector<std::string> extensions = ExtensionItems(system);
     const FolderNames names(folder);
