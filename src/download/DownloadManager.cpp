@@ -156,7 +156,9 @@ AddTaskResult DownloadManager::AddTask(const CGame& game, WindowHandle parent)
     if (GamesFolder.empty())
         return AddTaskResult::NoGamesFolder;
 
-    std::unique_lock guard(m_taskLock, std::chrono::milliseconds(500));
+    // A system_clock deadline takes the lock with pthread_mutex_timedlock, which the thread sanitizer
+    // follows; a steady one would use pthread_mutex_clocklock, which it does not know.
+    std::unique_lock guard(m_taskLock, std::chrono::system_clock::now() + std::chrono::milliseconds(500));
     if (!guard.owns_lock())
         return AddTaskResult::Busy;
     if (!m_started || m_stop)

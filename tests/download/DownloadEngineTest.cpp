@@ -92,9 +92,11 @@ TEST_F(DownloadFixture, StopAndStartResumeFromTheBytesOnDisk)
     ASSERT_EQ(Engine().AddTask(Game("3001"), 0), AddTaskResult::Added);
     ASSERT_TRUE(m_server.WaitAtGate());
     ASSERT_TRUE(WaitForFileSize(GameFolder("3001") + "game.zip", 150000));
+    Engine().SetTaskItem("3001", 42); // the download centre ties its row to the running task
     ASSERT_TRUE(Engine().SetCommand("3001", TaskCommand::Stop));
     const auto stopped = WaitForState("3001", TaskStatus::Stopped);
     ASSERT_NE(stopped, nullptr);
+    EXPECT_EQ(stopped->item, 42);
     EXPECT_EQ(stopped->currentSize, "0.14"); // 150000 bytes kept on disk
     EXPECT_EQ(fs::file_size(GameFolder("3001") + "game.zip"), 150000u);
     EXPECT_EQ(Engine().GetShownStatus("3001"), TaskStatus::Stopped);

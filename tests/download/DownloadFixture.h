@@ -18,6 +18,16 @@
 #include <mutex>
 #include <set>
 
+namespace ravelo {
+
+/// Test failures show a status as its number.
+inline void PrintTo(TaskStatus status, std::ostream* out)
+{
+    *out << "TaskStatus " << static_cast<int>(status);
+}
+
+} // namespace ravelo
+
 namespace ravelo::test {
 
 /// Answers the engine's questions the way a test tells it to.
