@@ -41,7 +41,7 @@ public:
         m_offered = offered;
         if (m_wanted == 0)
             return (offered & kSourceServers) ? kSourceServers : (offered & -offered);
-        return (offered & m_wanted) ? m_wanted : 2;
+        return (offered & m_wanted) ? m_wanted : kSourceDialogClosed;
     }
 
     bool AskCaptcha(const std::string& imagePath, std::string& code) override

@@ -10,8 +10,6 @@
 namespace ravelo {
 namespace {
 
-constexpr int kSourceDialogClosed = 2;
-
 /// The unpacked game file keeps its own name (the address's last part), not the archive's.
 void NameUnpackedFile(DownloadInfo& info)
 {

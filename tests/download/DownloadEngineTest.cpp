@@ -206,7 +206,7 @@ TEST_F(DownloadFixture, ACancelledSourceChoiceLeavesNoTask)
 {
     m_server.Put("9001.zip", MakeArchive("9001"));
     SetAnswer("9001", ServerAnswer(m_server.FileUrl("9001.zip")));
-    m_prompts.source = 2; // the dialog was closed
+    m_prompts.source = kSourceDialogClosed;
     MakeEngine();
     Engine().AddListener(m_window.Handle(), "9001", 1);
     ASSERT_EQ(Engine().AddTask(Game("9001"), 0), AddTaskResult::Added);
