@@ -61,8 +61,10 @@ int PrintListResult(MessageQueue& queue, std::uint32_t readyMessage, const std::
             PrintError(failureText + ": 请求失败");
             return 1;
         }
+        // A null entry decodes to a game without an id: nothing to show or install.
         for (const auto& game : list->gamelist)
-            PrintGameLine(*game);
+            if (!game->gameid.empty())
+                PrintGameLine(*game);
         return 0;
     }
 }

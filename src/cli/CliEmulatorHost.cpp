@@ -69,7 +69,8 @@ bool CliEmulatorHost::RunPackageSetup(const EmulatorInfo& record, const std::str
             DownloadProgress shown;
             shown.done = progress->now;
             shown.total = progress->total;
-            shown.state = progress->kind == kSetupDownloading ? kStateDownloading : kStateUnpacking;
+            shown.state =
+                progress->kind == kSetupDownloading ? TaskStatus::Downloading : TaskStatus::Unpacking;
             line.Show(shown);
             break;
         }

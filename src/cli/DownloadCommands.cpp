@@ -43,7 +43,7 @@ public:
         m_offered = offered;
         if (m_wanted == 0)
             return (offered & kSourceServers) ? kSourceServers : (offered & -offered);
-        return (offered & m_wanted) ? m_wanted : 2;
+        return (offered & m_wanted) ? m_wanted : kSourceDialogClosed;
     }
 
     bool AskCaptcha(const std::string& imagePath, std::string& code) override
@@ -120,8 +120,8 @@ public:
             restored = restored || task.gameId == m_gameId;
         if (restored) {
             std::fprintf(stderr, "继续上次未完成的下载\n");
-        } else if (!engine.AddTask(game, 0)) {
-            PrintError("无法添加下载任务: 请检查游戏目录设置");
+        } else if (const AddTaskResult added = engine.AddTask(game, 0); added != AddTaskResult::Added) {
+            PrintError("无法添加下载任务: " + AddTaskFailureText(added));
             return 1;
         } else {
             m_started = true;
@@ -145,7 +145,8 @@ private:
                     continue;
                 if (const int code = OnProgress(engine, *progress); code >= 0)
                     return code;
-            } else if (message->id == UM_ITEM_STATE && message->wParam == 0) {
+            } else if (message->id == UM_ITEM_STATE &&
+                       StatusFromWParam(message->wParam) == TaskStatus::None) {
                 m_progress.Finish();
                 if (m_prompts.Refused())
                     PrintError(
@@ -158,7 +159,7 @@ private:
             }
             // A stop asked for while the task was still being prepared is applied once it can be.
             if (m_stopping && !m_stopSent)
-                m_stopSent = engine.SetCommand(m_gameId, kPhaseStop);
+                m_stopSent = engine.SetCommand(m_gameId, TaskCommand::Stop);
         }
     }
 
@@ -166,19 +167,19 @@ private:
     int OnProgress(DownloadManager& engine, const DownloadProgress& progress)
     {
         switch (progress.state) {
-        case kStateStopped:
+        case TaskStatus::Stopped:
             if (!m_started && !m_stopping) {
                 // The restored task was announced as stopped: start it again.
-                m_started = engine.SetCommand(m_gameId, kPhaseStart);
+                m_started = engine.SetCommand(m_gameId, TaskCommand::Start);
                 return -1;
             }
             m_progress.Finish();
             std::fprintf(stderr, "下载停止,完成%sM/%sM,再次运行本命令可继续下载\n",
                          progress.currentSize.c_str(), progress.totalSize.c_str());
             return 130;
-        case kStateFailed:
+        case TaskStatus::Failed:
             m_progress.Finish();
-            PrintError("下载失败," + DownloadFailureText(progress.code));
+            PrintError("下载失败," + DownloadFailureText(progress.code, progress.lastProbe));
             return 1;
         default:
             m_progress.Show(progress);

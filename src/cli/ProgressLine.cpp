@@ -14,7 +14,8 @@ std::string ProgressLine::Megabytes(double bytes)
 void ProgressLine::Show(const DownloadProgress& p)
 {
     const auto now = std::chrono::steady_clock::now();
-    if (p.state == kStateDownloading && m_lastState == kStateDownloading && p.done >= m_lastDone) {
+    if (p.state == TaskStatus::Downloading && m_lastState == TaskStatus::Downloading &&
+        p.done >= m_lastDone) {
         const double seconds = std::chrono::duration<double>(now - m_lastTime).count();
         if (seconds > 0.2) {
             const double rate = (p.done - m_lastDone) / seconds;
@@ -36,17 +37,17 @@ void ProgressLine::Show(const DownloadProgress& p)
 
     std::string text;
     switch (p.state) {
-    case kStateDownloading:
+    case TaskStatus::Downloading:
         text = "下载中 " + bar + " " + percent + " " + Megabytes(p.done) + "/" + Megabytes(p.total);
         if (m_speed > 0)
             text += " " + Megabytes(m_speed) + "/s";
         if (p.multiVolume)
             text += " 分卷 " + std::to_string(p.currentVolume) + "/" + std::to_string(p.volumeCount);
         break;
-    case kStateUnpacking:
+    case TaskStatus::Unpacking:
         text = "解压中 " + bar + " " + percent + " " + Megabytes(p.done) + "/" + Megabytes(p.total);
         break;
-    case kStateWaiting:
+    case TaskStatus::Waiting:
         text = "等待下载";
         break;
     default:

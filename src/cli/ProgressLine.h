@@ -26,7 +26,7 @@ private:
 
     bool m_terminal;
     bool m_open = false;
-    int m_lastState = 0;
+    TaskStatus m_lastState = TaskStatus::None;
     int m_lastTenth = -1;
     double m_speed = 0;
     double m_lastDone = 0;

@@ -48,7 +48,7 @@ private:
     bool Fail(std::string reason);
 
     ProgressFun m_progress;
-    std::int64_t m_total = 0;
+    std::atomic<std::int64_t> m_total{0}; // read by other threads for their progress texts
     std::atomic<std::int64_t> m_extracted{0};
     std::atomic<bool> m_stop{false};
     bool m_paused = false;

@@ -4,6 +4,7 @@
 #include "download/DownloadMessages.h"
 #include "download/DownloadResult.h"
 #include "download/ResumableTransfer.h"
+#include "download/TaskPreparation.h"
 #include "platform/DebugOutput.h"
 #include "platform/PlainName.h"
 #include "platform/TextConvert.h"
@@ -30,6 +31,36 @@ bool Contains(const std::vector<std::string>& ids, const std::string& id)
     return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
+bool HasPausedUnpacking(const DownloadTask& task)
+{
+    return task.context && task.context->unpacking && task.shownStatus == TaskStatus::UnpackPaused;
+}
+
+/// Transfers or unpacks (not paused), or waits for a free transfer.
+bool IsActive(const DownloadTask& task)
+{
+    return (task.transfer.joinable() && !HasPausedUnpacking(task)) || task.phase == TaskPhase::Waiting;
+}
+
+Gameinfo InstalledGameOf(const DownloadInfo& info)
+{
+    Gameinfo game;
+    game.GameId = info.GameId;
+    game.Icon = info.Icon;
+    game.Size = info.TotalSize;
+    game.GameName = info.GameName;
+    game.EmulatorShortName = info.EmulatorShortName;
+    game.CategoryShortName = info.CategoryShortName;
+    game.IsPlay = "0";
+    game.IsPK = "0";
+    game.FilePath = info.FilePath;
+    game.FileName = info.FileName;
+    game.EmulatorId = info.EmulatorId;
+    game.CategoryId = info.CategoryId;
+    game.PlayUrl = info.PlayUrl;
+    return game;
+}
+
 } // namespace
 
 DownloadManager::DownloadManager(LibraryDatabase& database, DownloadOptions options)
@@ -40,8 +71,14 @@ DownloadManager::DownloadManager(LibraryDatabase& database, DownloadOptions opti
     m_environment.prompts = &m_prompts;
     m_environment.window = &m_window;
     m_environment.running = &m_running;
-    m_environment.wake = [this] { Wake(); };
-    m_environment.wakeWith = [this](std::atomic<bool>& flag) { WakeWith(flag); };
+    m_environment.underTaskLock = [this](const std::function<void()>& change) {
+        {
+            std::lock_guard guard(m_taskLock);
+            change();
+            m_pending = true;
+        }
+        m_wake.notify_all();
+    };
 }
 
 DownloadManager::~DownloadManager()
@@ -49,28 +86,13 @@ DownloadManager::~DownloadManager()
     Shutdown();
 }
 
-void DownloadManager::Shutdown()
-{
-    {
-        std::lock_guard guard(m_taskLock);
-        if (m_shutDown)
-            return;
-        m_shutDown = true;
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    if (m_scheduler.joinable())
-        m_scheduler.join();
-    else
-        ShutdownTasks();
-}
-
 bool DownloadManager::Start(WindowHandle parent, WindowHandle window)
 {
+    std::lock_guard once(m_shutdownLock);
     DownloadMap saved;
     {
         std::lock_guard guard(m_taskLock);
-        if (m_started)
+        if (m_started || m_stop)
             return false;
         m_started = true;
         m_parent = parent;
@@ -86,6 +108,7 @@ bool DownloadManager::Start(WindowHandle parent, WindowHandle window)
             task->info = std::move(info);
             task->parent = parent;
             // A restored task starts stopped: the first pass measures its archive and announces it.
+            task->requestedStatus = TaskStatus::Stopped;
             PostMessage(m_window, UM_TASK_ADDED, 0, std::make_unique<DownloadTaskView>(ViewOf(*task)));
             m_tasks.emplace(id, std::move(task));
         }
@@ -95,21 +118,48 @@ bool DownloadManager::Start(WindowHandle parent, WindowHandle window)
     return true;
 }
 
-bool DownloadManager::AddTask(const CGame& game, WindowHandle parent)
+void DownloadManager::Shutdown()
 {
-    std::unique_lock guard(m_taskLock, std::chrono::milliseconds(500));
-    if (!guard.owns_lock() || !m_started || m_stop || m_tasks.count(game.gameid))
-        return false;
+    std::lock_guard once(m_shutdownLock);
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    {
+        std::lock_guard guard(m_taskLock);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    if (m_scheduler.joinable())
+        m_scheduler.join();
+    else
+        ShutdownTasks();
+    m_notifier.PostCount(0);
+}
+
+AddTaskResult DownloadManager::AddTask(const CGame& game, WindowHandle parent)
+{
     std::string shortName;
     try {
         shortName = Utf16ToAnsi(game.emulatorshortname);
     } catch (const TextConversionError&) {
-        return false;
+        return AddTaskResult::BadSystemName;
     }
-    if (GamesFolder().empty() || !IsPlainName(game.gameid) || !IsPlainName(shortName)) {
+    if (!IsPlainName(game.gameid) || !IsPlainName(shortName)) {
         DebugOutput("download: refusing game '" + game.gameid + "' of system '" + shortName + "'");
-        return false;
+        return IsPlainName(game.gameid) ? AddTaskResult::BadSystemName : AddTaskResult::BadGameId;
     }
+    if (GamesFolder().empty())
+        return AddTaskResult::NoGamesFolder;
+
+    // A system_clock deadline takes the lock with pthread_mutex_timedlock, which the thread sanitizer
+    // follows; a steady one would use pthread_mutex_clocklock, which it does not know.
+    std::unique_lock guard(m_taskLock, std::chrono::system_clock::now() + std::chrono::milliseconds(500));
+    if (!guard.owns_lock())
+        return AddTaskResult::Busy;
+    if (!m_started || m_stop)
+        return AddTaskResult::NotStarted;
+    if (m_tasks.count(game.gameid))
+        return AddTaskResult::AlreadyAdded;
     auto task = std::make_unique<DownloadTask>();
     DownloadInfo& info = task->info;
     info.GameId = game.gameid;
@@ -129,23 +179,35 @@ bool DownloadManager::AddTask(const CGame& game, WindowHandle parent)
     info.TotalSize = game.size;
     info.CurrentSize = "0.0";
     task->parent = parent;
-    task->phase = kPhaseNew;
+    task->phase = TaskPhase::New;
     m_tasks.emplace(game.gameid, std::move(task));
     m_pending = true;
     guard.unlock();
     m_wake.notify_all();
-    return true;
+    return AddTaskResult::Added;
 }
 
-bool DownloadManager::SetCommand(const std::string& gameId, int phase)
+bool DownloadManager::SetCommand(const std::string& gameId, TaskCommand command)
 {
-    return SetCommand(std::vector<std::string>{gameId}, phase) == 1;
+    return SetCommand(std::vector<std::string>{gameId}, command) == 1;
 }
 
-int DownloadManager::SetCommand(const std::vector<std::string>& gameIds, int phase)
+int DownloadManager::SetCommand(const std::vector<std::string>& gameIds, TaskCommand command)
 {
-    if (phase != kPhaseStart && phase != kPhaseStop && phase != kPhaseDelete)
+    TaskPhase phase;
+    switch (command) {
+    case TaskCommand::Start:
+        phase = TaskPhase::Start;
+        break;
+    case TaskCommand::Stop:
+        phase = TaskPhase::Stop;
+        break;
+    case TaskCommand::Delete:
+        phase = TaskPhase::Delete;
+        break;
+    default:
         return 0;
+    }
     int applied = 0;
     {
         std::lock_guard guard(m_taskLock);
@@ -154,7 +216,7 @@ int DownloadManager::SetCommand(const std::vector<std::string>& gameIds, int pha
             if (it == m_tasks.end())
                 continue;
             DownloadTask& task = *it->second;
-            if (task.phase == kPhaseSettled || task.phase == kPhaseWaiting) {
+            if (task.phase == TaskPhase::Settled || task.phase == TaskPhase::Waiting) {
                 task.phase = phase;
                 ++applied;
             }
@@ -166,24 +228,25 @@ int DownloadManager::SetCommand(const std::vector<std::string>& gameIds, int pha
     return applied;
 }
 
-int DownloadManager::GetShownStatus(const std::string& gameId) const
+TaskStatus DownloadManager::GetShownStatus(const std::string& gameId) const
 {
     std::lock_guard guard(m_taskLock);
     const auto it = m_tasks.find(gameId);
-    return it == m_tasks.end() ? 0 : it->second->shownStatus;
+    return it == m_tasks.end() ? TaskStatus::None : it->second->shownStatus;
 }
 
 int DownloadManager::CountActive(const std::vector<std::string>& gameIds) const
 {
     std::lock_guard guard(m_taskLock);
+    return CountActiveLocked(&gameIds);
+}
+
+int DownloadManager::CountActiveLocked(const std::vector<std::string>* gameIds) const
+{
     int count = 0;
-    for (const auto& [id, task] : m_tasks) {
-        if (!Contains(gameIds, id))
-            continue;
-        const bool pausedUnpacking = task->context && task->context->unpacking && task->shownStatus == 6;
-        if ((task->transfer.joinable() && !pausedUnpacking) || task->phase == kPhaseWaiting)
+    for (const auto& [id, task] : m_tasks)
+        if ((!gameIds || Contains(*gameIds, id)) && IsActive(*task))
             ++count;
-    }
     return count;
 }
 
@@ -191,13 +254,9 @@ int DownloadManager::CountIdle(const std::vector<std::string>& gameIds) const
 {
     std::lock_guard guard(m_taskLock);
     int count = 0;
-    for (const auto& [id, task] : m_tasks) {
-        if (!Contains(gameIds, id))
-            continue;
-        const bool pausedUnpacking = task->context && task->context->unpacking && task->shownStatus == 6;
-        if (!task->transfer.joinable() || pausedUnpacking)
+    for (const auto& [id, task] : m_tasks)
+        if (Contains(gameIds, id) && (!task->transfer.joinable() || HasPausedUnpacking(*task)))
             ++count;
-    }
     return count;
 }
 
@@ -226,35 +285,24 @@ void DownloadManager::SetTaskItem(const std::string& gameId, int item)
 
 void DownloadManager::AddListener(WindowHandle window, const std::string& gameId, std::uintptr_t cookie)
 {
-    std::lock_guard guard(m_listenerLock);
-    m_listeners.push_back({window, gameId, cookie});
+    m_notifier.AddListener(window, gameId, cookie);
 }
 
 void DownloadManager::RemoveListener(WindowHandle window, const std::string& gameId, std::uintptr_t cookie)
 {
-    std::lock_guard guard(m_listenerLock);
-    std::erase_if(m_listeners, [&](const Listener& l) {
-        return l.window == window && l.gameId == gameId && l.cookie == cookie;
-    });
+    m_notifier.RemoveListener(window, gameId, cookie);
 }
 
-void DownloadManager::Wake()
+void DownloadManager::AddCountWatcher(WindowHandle window)
 {
-    {
-        std::lock_guard guard(m_taskLock);
-        m_pending = true;
-    }
-    m_wake.notify_all();
+    // Under the task lock, so that no pass's count slips between this one and the registration.
+    std::lock_guard guard(m_taskLock);
+    m_notifier.AddCountWatcher(window, CountActiveLocked(nullptr));
 }
 
-void DownloadManager::WakeWith(std::atomic<bool>& flag)
+void DownloadManager::RemoveCountWatcher(WindowHandle window)
 {
-    {
-        std::lock_guard guard(m_taskLock);
-        flag = true;
-        m_pending = true;
-    }
-    m_wake.notify_all();
+    m_notifier.RemoveCountWatcher(window);
 }
 
 void DownloadManager::SchedulerLoop()
@@ -267,9 +315,14 @@ void DownloadManager::SchedulerLoop()
             break;
         for (auto it = m_tasks.begin(); it != m_tasks.end();) {
             DownloadTask& task = *it->second;
-            const bool remove = ActOnPhase(task) || Announce(task);
+            ReapTransfer(task);
+            // What a transfer handed over is announced before the task is acted on again, so that a
+            // start never overwrites it; a delete drops it.
+            const bool remove =
+                (task.phase != TaskPhase::Delete && Announce(task)) || ActOnPhase(task) || Announce(task);
             it = remove ? m_tasks.erase(it) : std::next(it);
         }
+        m_notifier.PostCount(CountActiveLocked(nullptr));
     }
     guard.unlock();
     ShutdownTasks();
@@ -278,59 +331,55 @@ void DownloadManager::SchedulerLoop()
 bool DownloadManager::ActOnPhase(DownloadTask& task)
 {
     switch (task.phase) {
-    case kPhaseNew:
-        task.phase = kPhasePreparing;
+    case TaskPhase::New:
+        task.phase = TaskPhase::Preparing;
         task.preparer = std::thread([this, &task] { Prepare(task); });
         return false;
-    case kPhasePreparing:
+    case TaskPhase::Preparing:
         if (!task.prepared)
             return false;
         task.preparer.join();
         if (!task.preparedOk) {
-            NotifyListeners(task.info.GameId, 0);
+            m_notifier.NotifyListeners(task.info.GameId, TaskStatus::None);
             return true;
         }
         PostMessage(m_window, UM_TASK_ADDED, 0, std::make_unique<DownloadTaskView>(ViewOf(task)));
         StartOrQueue(task);
         return false;
-    case kPhaseStart:
+    case TaskPhase::Start:
         StartOrQueue(task);
         return false;
-    case kPhaseWaiting:
+    case TaskPhase::Waiting:
         if (m_running < m_options.maxRunning)
             StartOrQueue(task);
         return false;
-    case kPhaseStop:
-        if (task.context && task.context->unpacking && !task.context->finished) {
+    case TaskPhase::Stop:
+        if (task.context && task.context->unpacking) {
             task.context->zip.Pause(1);
-            task.requestedStatus = 6;
-            task.phase = kPhaseSettled;
+            task.requestedStatus = TaskStatus::UnpackPaused;
+            task.phase = TaskPhase::Settled;
             return false;
         }
         if (task.context) {
             task.context->RequestStop();
-            if (!ReapTransfer(task))
-                return false; // the thread wakes us when it has ended
+            return false; // the thread's outcome wakes us; it is reaped and announced then
         }
-        // A transfer that finished or failed just before the stop keeps its own outcome.
-        if (task.requestedStatus == kNoRequest || task.requestedStatus == 2 || task.requestedStatus == 5)
-            task.requestedStatus = 3;
-        MeasureArchive(task);
-        task.phase = kPhaseSettled;
+        task.phase = TaskPhase::Settled;
+        if (task.shownStatus != TaskStatus::Stopped || task.requestedStatus != TaskStatus::Unchanged)
+            task.requestedStatus = TaskStatus::Stopped;
         return false;
-    case kPhaseDelete:
+    case TaskPhase::Delete:
         if (task.context) {
             task.context->zip.Pause(0);
             task.context->zip.Exit();
             task.context->RequestStop();
-            if (!ReapTransfer(task))
-                return false;
+            return false;
         }
         m_database.Post(DbOperation::RemoveDownload, task.info.GameId);
         DeleteTaskFiles(task);
         PostMessage(m_window, UM_TASK_LEFT, 0, std::make_unique<DownloadTaskView>(ViewOf(task)));
         PostCounts();
-        NotifyListeners(task.info.GameId, 0);
+        m_notifier.NotifyListeners(task.info.GameId, TaskStatus::None);
         return true;
     default:
         return false;
@@ -340,31 +389,28 @@ bool DownloadManager::ActOnPhase(DownloadTask& task)
 void DownloadManager::StartOrQueue(DownloadTask& task)
 {
     if (task.context) {
-        if (task.context->finished) {
-            m_pending = true; // its outcome is announced in this pass; start again on the next
-            task.phase = kPhaseStart;
-            return;
-        }
+        // The transfer still runs: only a paused unpacking needs to go on.
         if (task.context->unpacking) {
             task.context->zip.Pause(0);
-            task.requestedStatus = 5;
+            task.requestedStatus = TaskStatus::Unpacking;
         }
-        task.phase = kPhaseSettled;
+        task.phase = TaskPhase::Settled;
         return;
     }
     if (m_running >= m_options.maxRunning) {
-        if (task.shownStatus != 4)
-            task.requestedStatus = 4;
-        task.phase = kPhaseWaiting;
+        if (task.shownStatus != TaskStatus::Waiting)
+            task.requestedStatus = TaskStatus::Waiting;
+        task.phase = TaskPhase::Waiting;
         return;
     }
     ++m_running;
     task.result = 0;
-    task.requestedStatus = 2;
+    task.lastProbe = TransferError{};
+    task.requestedStatus = TaskStatus::Downloading;
     task.context = std::make_unique<TransferContext>();
     TransferContext* context = task.context.get();
     task.transfer = std::thread([this, &task, context] { RunTaskTransfer(task, *context, m_environment); });
-    task.phase = kPhaseSettled;
+    task.phase = TaskPhase::Settled;
 }
 
 bool DownloadManager::ReapTransfer(DownloadTask& task)
@@ -403,113 +449,111 @@ void DownloadManager::DeleteTaskFiles(const DownloadTask& task)
 
 bool DownloadManager::Announce(DownloadTask& task)
 {
-    // A transfer's own outcome waits until its thread has ended and can be joined.
-    const int peek = task.requestedStatus.load();
-    if ((peek == 3 || peek == 9 || peek == kRequestFinished) && task.context && !task.context->finished)
-        return false;
-    const int status = task.requestedStatus.exchange(kNoRequest);
+    const TaskStatus status = std::exchange(task.requestedStatus, TaskStatus::Unchanged);
     switch (status) {
-    case kNoRequest:
-        return false;
-    case 2:
+    case TaskStatus::Downloading:
+    case TaskStatus::Unpacking:
         PostStatus(task, true);
         PostCounts();
         break;
-    case 3:
-        ReapTransfer(task);
+    case TaskStatus::Stopped:
         if (!task.context)
             MeasureArchive(task);
-        PostProgress(task, kStateStopped, 0);
+        PostProgress(task, TaskStatus::Stopped, 0);
         PostStatus(task, false);
         PostCounts();
         break;
-    case 4:
-        PostProgress(task, kStateWaiting, 0);
+    case TaskStatus::Waiting:
+        PostProgress(task, TaskStatus::Waiting, 0);
         PostStatus(task, true);
         break;
-    case 5:
-        PostStatus(task, true);
-        PostCounts();
-        break;
-    case 6: {
+    case TaskStatus::UnpackPaused: {
+        if (!task.context)
+            return false;
         const CZip& zip = task.context->zip;
-        PostProgress(task, kStateUnpackPaused, 0, static_cast<double>(zip.ExtractedBytes()),
+        PostProgress(task, TaskStatus::UnpackPaused, 0, static_cast<double>(zip.ExtractedBytes()),
                      static_cast<double>(zip.TotalBytes()));
         PostStatus(task, false);
         PostCounts();
         break;
     }
-    case 9:
-        ReapTransfer(task);
+    case TaskStatus::Failed:
         MeasureArchive(task);
-        PostProgress(task, kStateFailed, task.result);
+        PostProgress(task, TaskStatus::Failed, task.result);
         PostStatus(task, false);
         PostCounts();
-        NotifyListeners(task.info.GameId, 3);
-        task.shownStatus = 3;
+        // A failed task shows as stopped; starting it again resumes.
+        m_notifier.NotifyListeners(task.info.GameId, TaskStatus::Stopped);
+        task.shownStatus = TaskStatus::Stopped;
         return false;
-    case kRequestFinished:
-        ReapTransfer(task);
+    case TaskStatus::Finished:
         FinishTask(task);
         return true;
     default:
         return false;
     }
-    NotifyListeners(task.info.GameId, status);
+    m_notifier.NotifyListeners(task.info.GameId, status);
     task.shownStatus = status;
     return false;
 }
 
 void DownloadManager::FinishTask(DownloadTask& task)
 {
-    const DownloadInfo& info = task.info;
-    m_database.Post(DbOperation::RemoveDownload, info.GameId);
-    Gameinfo game;
-    game.GameId = info.GameId;
-    game.Icon = info.Icon;
-    game.Size = info.TotalSize;
-    game.GameName = info.GameName;
-    game.EmulatorShortName = info.EmulatorShortName;
-    game.CategoryShortName = info.CategoryShortName;
-    game.IsPlay = "0";
-    game.IsPK = "0";
-    game.FilePath = info.FilePath;
-    game.FileName = info.FileName;
-    game.EmulatorId = info.EmulatorId;
-    game.CategoryId = info.CategoryId;
-    game.PlayUrl = info.PlayUrl;
+    const Gameinfo game = InstalledGameOf(task.info);
+    m_database.Post(DbOperation::RemoveDownload, game.GameId);
     m_database.Post(DbOperation::AddGame, game);
+    if (m_sink)
+        m_sink->GameInstalled(game);
     PostMessage(m_installedWindow, UM_GAME_INSTALLED, 0, std::make_unique<Gameinfo>(game));
     PostMessage(m_window, UM_TASK_LEFT, 0, std::make_unique<DownloadTaskView>(ViewOf(task)));
     PostCounts();
-    NotifyListeners(info.GameId, 8); // tiles turn to "启动"
+    m_notifier.NotifyListeners(game.GameId, TaskStatus::Installed); // tiles turn to "启动"
 }
 
 void DownloadManager::ShutdownTasks()
 {
+    // The threads are joined without the task lock: a transfer hands over its outcome under it.
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard guard(m_taskLock);
+        for (auto& [id, task] : m_tasks) {
+            if (task->preparer.joinable())
+                threads.push_back(std::move(task->preparer));
+            if (task->context) {
+                task->context->zip.Pause(0);
+                task->context->zip.Exit();
+                task->context->RequestStop();
+            }
+            if (task->transfer.joinable())
+                threads.push_back(std::move(task->transfer));
+        }
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    std::lock_guard guard(m_taskLock);
     for (auto& [id, task] : m_tasks) {
-        if (task->preparer.joinable())
-            task->preparer.join();
         if (!task->context)
             continue;
-        task->context->zip.Pause(0);
-        task->context->zip.Exit();
-        task->context->RequestStop();
-        if (task->transfer.joinable())
-            task->transfer.join();
         task->context.reset();
-        MeasureArchive(*task);
+        // A game that was installed just before the stop is recorded; every other task keeps its row.
+        if (task->requestedStatus == TaskStatus::Finished)
+            FinishTask(*task);
+        else
+            MeasureArchive(*task);
     }
     m_tasks.clear();
 }
 
-void DownloadManager::PostProgress(const DownloadTask& task, int state, int code, double done, double total)
+void DownloadManager::PostProgress(const DownloadTask& task, TaskStatus state, int code, double done,
+                                   double total)
 {
     auto record = std::make_unique<DownloadProgress>();
     record->gameId = task.info.GameId;
     record->item = task.item;
     record->state = state;
     record->code = code;
+    if (state == TaskStatus::Failed)
+        record->lastProbe = task.lastProbe;
     record->done = done;
     record->total = total;
     record->currentSize = task.info.CurrentSize;
@@ -525,15 +569,6 @@ void DownloadManager::PostStatus(const DownloadTask& task, bool active)
 void DownloadManager::PostCounts()
 {
     PostMessage(m_window, UM_TASK_COUNTS);
-}
-
-void DownloadManager::NotifyListeners(const std::string& gameId, int status)
-{
-    std::lock_guard guard(m_listenerLock);
-    for (const Listener& listener : m_listeners)
-        if (listener.gameId == gameId)
-            PostMessage(listener.window, UM_ITEM_STATE, static_cast<std::uintptr_t>(status),
-                        std::make_unique<ItemStateCookie>(ItemStateCookie{gameId, listener.cookie}));
 }
 
 DownloadTaskView DownloadManager::ViewOf(const DownloadTask& task) const
@@ -553,39 +588,11 @@ void DownloadManager::Prepare(DownloadTask& task)
 {
     // Runs on its own thread without the task lock, so start, stop and delete of other tasks never
     // wait for the user to choose a source.
-    DownloadInfo& info = task.info;
-    bool ok = false;
-    auto answer = std::make_unique<CDownLoadUrl>();
-    const bool fetched = m_options.fetchAddresses && m_options.fetchAddresses(*answer, info.GameId);
-    if (fetched) {
-        FillTaskAddresses(*answer, info);
-        info.Reserved3 = answer->filemd5;
-        const int offered = OfferedSources(info);
-        int choice = 2;
-        if (offered != 0)
-            choice = m_prompts ? m_prompts->ChooseSource(task.parent, info, offered)
-                               : ((offered & kSourceServers) ? kSourceServers : (offered & -offered));
-        ok = (choice == kSourceCloudDrive || choice == kSourceServers || choice == kSourceUnpacked) &&
-             (offered & choice);
-        if (ok && choice == kSourceUnpacked) {
-            info.NeedUnZip = "0";
-            // The unpacked game file keeps its own name (the address's last part), not the archive's.
-            const std::string& address = info.Reserved1.front();
-            const std::string name = address.substr(address.find_last_of('/') + 1);
-            const std::string plain = name.substr(0, name.find_first_of("?#"));
-            if (IsPlainName(plain))
-                info.FileName = plain;
-        }
-        if (ok) {
-            info.Reserved2 = choice;
-            m_database.Post(DbOperation::RemoveDownload, info.GameId); // a stale row of an earlier run
-            ok = m_database.PostWait(DbOperation::AddDownload, info);
-        }
-    } else {
-        DebugOutput("download: no addresses for game " + info.GameId);
-    }
-    task.preparedOk = ok;
-    WakeWith(task.prepared);
+    const bool ok = PrepareTask(task.info, task.parent, m_options, m_prompts, m_database);
+    m_environment.underTaskLock([&] {
+        task.preparedOk = ok;
+        task.prepared = true;
+    });
 }
 
 } // namespace ravelo

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "download/AddTaskResult.h"
 #include "download/DownloadMessages.h"
+#include "download/DownloadNotifier.h"
 #include "download/DownloadOptions.h"
 #include "download/DownloadPrompts.h"
 #include "download/DownloadTask.h"
+#include "download/InstalledGameSink.h"
 #include "download/TaskTransfer.h"
 
 #include <atomic>
@@ -31,10 +34,6 @@ public:
     explicit DownloadManager(LibraryDatabase& database, DownloadOptions options = {});
     /// Shutdown().
     ~DownloadManager();
-
-    /// Any thread but the engine's; idempotent. Stops every transfer and unpacking, waits for every
-    /// thread the engine started and keeps the rows, so the next start resumes them.
-    void Shutdown();
     DownloadManager(const DownloadManager&) = delete;
     DownloadManager& operator=(const DownloadManager&) = delete;
 
@@ -42,24 +41,31 @@ public:
     void SetPrompts(DownloadPrompts* prompts) { m_prompts = prompts; }
     /// The installed-games list's window, told of each finished game (UM_GAME_INSTALLED).
     void SetInstalledGamesWindow(WindowHandle window) { m_installedWindow = window; }
+    /// Where finished games are recorded besides the library database (the my-games store); may be
+    /// null. Set before Start; must outlive the engine's Shutdown.
+    void SetInstalledGameSink(InstalledGameSink* sink) { m_sink = sink; }
 
     /// UI thread, once: restores the saved tasks (each announced with UM_TASK_ADDED, then as
-    /// stopped) and starts the scheduler. Returns false when already started.
+    /// stopped) and starts the scheduler. Returns false when already started or shut down.
     bool Start(WindowHandle parent, WindowHandle window);
 
+    /// Any thread. Stops every transfer and unpacking, waits for every thread the engine started and
+    /// keeps the rows, so the next start resumes from the bytes on disk. Blocks until done (a source
+    /// or captcha question still open is waited for). Later calls return at once; afterwards the
+    /// engine takes no new work.
+    void Shutdown();
+
     /// Any thread. Adds a catalogue game; the scheduler then fetches its addresses and asks for the
-    /// source. False (nothing added) when not started, when the task lock is not had within 500 ms,
-    /// when the game is already there, when no games folder is set, or when the game's id or system
-    /// name cannot be a folder name.
-    bool AddTask(const CGame& game, WindowHandle parent);
+    /// source. Anything but Added means nothing was added, and says why.
+    AddTaskResult AddTask(const CGame& game, WindowHandle parent);
 
-    /// Any thread. Asks for kPhaseStart, kPhaseStop or kPhaseDelete; applied only to a task that is
-    /// settled or waiting. Returns whether it was applied (for a list: how many were).
-    bool SetCommand(const std::string& gameId, int phase);
-    int SetCommand(const std::vector<std::string>& gameIds, int phase);
+    /// Any thread. Applied only to a task that is settled or waiting. Returns whether it was applied
+    /// (for a list: how many were).
+    bool SetCommand(const std::string& gameId, TaskCommand command);
+    int SetCommand(const std::vector<std::string>& gameIds, TaskCommand command);
 
-    /// The last status announced for the game (2, 3, 4, 5, 6), 0 when it has no task.
-    int GetShownStatus(const std::string& gameId) const;
+    /// The last status announced for the game (Downloading to UnpackPaused), None when it has no task.
+    TaskStatus GetShownStatus(const std::string& gameId) const;
     /// Tasks of the list that transfer or unpack (not paused) or wait for a free transfer.
     int CountActive(const std::vector<std::string>& gameIds) const;
     /// Tasks of the list without a transfer, or with a paused unpacking.
@@ -71,41 +77,41 @@ public:
     /// Lets the download centre tie its list item to the task; echoed in progress records.
     void SetTaskItem(const std::string& gameId, int item);
 
-    /// A listener receives UM_ITEM_STATE (status, cookie) for its game.
+    /// A listener receives UM_ITEM_STATE (status, cookie) for its game until it is removed or its
+    /// window is gone.
     void AddListener(WindowHandle window, const std::string& gameId, std::uintptr_t cookie);
     void RemoveListener(WindowHandle window, const std::string& gameId, std::uintptr_t cookie);
 
-private:
-    struct Listener
-    {
-        WindowHandle window;
-        std::string gameId;
-        std::uintptr_t cookie;
-    };
+    /// A count watcher receives UM_DOWNLOAD_COUNT with the number of active downloads (CountActive of
+    /// every task) at once, and then each time that number changes.
+    void AddCountWatcher(WindowHandle window);
+    void RemoveCountWatcher(WindowHandle window);
 
-    void Wake();
-    void WakeWith(std::atomic<bool>& flag);
+private:
     void SchedulerLoop();
-    /// Scheduler thread, task lock held. Returns true when the task is to be removed.
+    /// Scheduler thread, task lock held. Each returns true when the task is to be removed.
     bool ActOnPhase(DownloadTask& task);
     bool Announce(DownloadTask& task);
     void StartOrQueue(DownloadTask& task);
+    /// Joins the task's transfer thread once it has handed over its outcome; true when none is left.
     bool ReapTransfer(DownloadTask& task);
     void MeasureArchive(DownloadTask& task);
     void DeleteTaskFiles(const DownloadTask& task);
     void FinishTask(DownloadTask& task);
     void ShutdownTasks();
     void Prepare(DownloadTask& task);
+    int CountActiveLocked(const std::vector<std::string>* gameIds) const;
 
-    void PostProgress(const DownloadTask& task, int state, int code, double done = 0, double total = 0);
+    void PostProgress(const DownloadTask& task, TaskStatus state, int code, double done = 0,
+                      double total = 0);
     void PostStatus(const DownloadTask& task, bool active);
     void PostCounts();
-    void NotifyListeners(const std::string& gameId, int status);
     DownloadTaskView ViewOf(const DownloadTask& task) const;
 
     LibraryDatabase& m_database;
     DownloadOptions m_options;
     DownloadPrompts* m_prompts = nullptr;
+    InstalledGameSink* m_sink = nullptr;
     WindowHandle m_installedWindow = 0;
     WindowHandle m_window = 0;
     WindowHandle m_parent = 0;
@@ -115,12 +121,13 @@ private:
     bool m_pending = false;
     bool m_stop = false;
     bool m_started = false;
-    bool m_shutDown = false;
     std::map<std::string, std::unique_ptr<DownloadTask>> m_tasks;
     std::atomic<int> m_running{0};
 
-    mutable std::mutex m_listenerLock;
-    std::vector<Listener> m_listeners;
+    DownloadNotifier m_notifier;
+
+    std::mutex m_shutdownLock; // one Shutdown at a time; a second waits for the first
+    bool m_shutDown = false;
 
     TransferEnvironment m_environment;
     std::thread m_scheduler;

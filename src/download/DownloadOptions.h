@@ -28,6 +28,9 @@ struct DownloadOptions
     std::function<bool(CDownLoadUrl& answer, const std::string& gameId)> fetchAddresses;
     /// Called on the transfer thread right before an archive is unpacked (tests hold it there).
     std::function<void(const std::string& gameId)> beforeUnpack;
+    /// Called on the transfer thread once an archive is unpacked, before the thread hands over its
+    /// outcome (tests hold it there).
+    std::function<void(const std::string& gameId)> afterUnpack;
     /// The cloud drive's endpoints; read from the settings file by default.
     std::function<CloudDriveHosts()> cloudDriveHosts;
 };

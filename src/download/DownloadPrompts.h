@@ -6,6 +6,9 @@
 
 namespace ravelo {
 
+/// What ChooseSource returns when the user closed the dialog without choosing.
+constexpr int kSourceDialogClosed = 2;
+
 /// The questions the download engine asks the user: the source of a new download and, through
 /// CaptchaPrompt, a cloud-drive captcha. The windows, ravelo-cli and the tests answer them.
 /// Both are called on engine threads that block until the answer and hold no lock of the engine,
@@ -13,7 +16,7 @@ namespace ravelo {
 class DownloadPrompts : public CaptchaPrompt
 {
 public:
-    /// Returns one of the offered DownloadSource bits, or 2 when the user closed the dialog.
+    /// Returns one of the offered DownloadSource bits, or kSourceDialogClosed.
     virtual int ChooseSource(WindowHandle parent, const DownloadInfo& task, int offeredSources) = 0;
 };
 

@@ -3,12 +3,27 @@
 #include "download/CurlResultNames.h"
 
 namespace ravelo {
+namespace {
 
-std::string DownloadFailureText(int code)
+/// "(HTTP 404)" or "(CURLE_COULDNT_CONNECT)"; empty when the probe got no answer to name.
+std::string ProbeAnswerText(const TransferError& probe)
+{
+    if (probe.curlCode != 0) {
+        const std::string name = CurlResultName(probe.curlCode);
+        return name.empty() ? std::string() : "(" + name + ")";
+    }
+    if (probe.httpStatus != 0 && probe.httpStatus != 200)
+        return "(HTTP " + std::to_string(probe.httpStatus) + ")";
+    return std::string();
+}
+
+} // namespace
+
+std::string DownloadFailureText(int code, const TransferError& lastProbe)
 {
     switch (code) {
     case kResultNoAddress:
-        return "没有可用的下载链接";
+        return "没有可用的下载链接" + ProbeAnswerText(lastProbe);
     case kResultNoLength:
         return "获取文件长度出错";
     case kResultCannotCreateFile:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "service/HttpTransport.h"
+
 #include <string>
 
 namespace ravelo {
@@ -21,7 +23,8 @@ enum DownloadResult : int
 };
 
 /// The reason shown after "下载失败,": our own codes, libcurl's symbolic names for 1 to 91, HTTP
-/// statuses, else "未知错误".
-std::string DownloadFailureText(int code);
+/// statuses, else "未知错误". When no address answered, lastProbe (the last answer an address gave to
+/// its probe) is named in brackets: "没有可用的下载链接(HTTP 404)".
+std::string DownloadFailureText(int code, const TransferError& lastProbe = {});
 
 } // namespace ravelo

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "download/CZip.h"
+#include "download/TaskStatus.h"
 #include "platform/Messages.h"
+#include "service/HttpTransport.h"
 #include "store/DownloadInfo.h"
 
 #include <atomic>
@@ -13,29 +15,27 @@
 
 namespace ravelo {
 
-/// What the scheduler wants of a task.
-enum TaskPhase : int
+/// What the scheduler does with a task on its next pass.
+enum class TaskPhase : int
 {
-    kPhaseNew = 0,
-    kPhaseStart = 1,
-    kPhaseStop = 2,
-    kPhaseDelete = 3,
-    kPhaseWaiting = 4,
-    kPhaseSettled = 5,
-    kPhasePreparing = 6, // asking for addresses and the source on a preparation thread
+    New = 0,       // fetch its addresses and ask for the source
+    Start = 1,     // start or resume the transfer or the unpacking
+    Stop = 2,      // stop the transfer, or pause the unpacking
+    Delete = 3,    // stop everything, remove the row and the game's folder
+    Waiting = 4,   // for a free transfer
+    Settled = 5,   // nothing to do
+    Preparing = 6, // asking for addresses and the source on a preparation thread
 };
 
-/// Requested statuses beyond the shown ones: 1 nothing to announce, 10 finished.
-constexpr int kNoRequest = 1;
-constexpr int kRequestFinished = 10;
-
-/// The state of one running transfer, owned by its task.
+/// The state of one running transfer, owned by its task. `unpacking` and `finished` change only
+/// under the engine's task lock, together with the task's requested status, so the scheduler never
+/// decides on a state the transfer thread has already left.
 struct TransferContext
 {
     CZip zip;
     std::atomic<bool> unpacking{false};
     std::atomic<bool> stop{false};
-    std::atomic<bool> finished{false}; // the transfer thread has ended and may be joined
+    std::atomic<bool> finished{false}; // the transfer thread has handed over its outcome
     std::atomic<std::int64_t> resumeOffset{0};
     std::atomic<int> multiVolume{0};
     std::atomic<int> currentVolume{0};
@@ -68,18 +68,19 @@ struct DownloadTask
 {
     DownloadInfo info;
     WindowHandle parent = 0;
-    int phase = kPhaseStop;
-    int shownStatus = 3;
-    int item = 0;
-    std::atomic<int> requestedStatus{kNoRequest};
-    std::atomic<int> result{0};
+    TaskPhase phase = TaskPhase::Stop;
+    TaskStatus shownStatus = TaskStatus::Stopped;
+    std::atomic<int> item{0}; // read by the transfer thread for its progress records
+    TaskStatus requestedStatus = TaskStatus::Unchanged;
+    int result = 0;
+    TransferError lastProbe; // the last answer an address gave before the transfer failed
 
     std::unique_ptr<TransferContext> context;
     std::thread transfer;
 
     std::thread preparer;
-    std::atomic<bool> prepared{false}; // the preparation thread has ended
-    bool preparedOk = false;           // written by the preparation thread before `prepared`
+    bool prepared = false;   // the preparation thread has ended
+    bool preparedOk = false; // written by the preparation thread with `prepared`
 };
 
 } // namespace ravelo

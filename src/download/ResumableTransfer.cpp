@@ -119,6 +119,14 @@ TransferOutcome RunResumableTransfer(const TransferRequest& request)
         outcome.openFailed = true;
         return outcome;
     }
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) == 0 && st.st_size < request.filePosition) {
+        ::close(fd);
+        outcome.shortFile = true;
+        return outcome;
+    }
     // Whatever lies past the good bytes is dropped so that the answer lands right after them.
     if (request.resumeOffset > request.filePosition || ::ftruncate(fd, request.filePosition) != 0 ||
         ::lseek(fd, request.filePosition, SEEK_SET) < 0) {

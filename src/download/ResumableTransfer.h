@@ -34,6 +34,7 @@ struct TransferOutcome
     bool rangeRefused = false; // a 206 for another range than asked: nothing was written
     bool writeFailed = false;  // the disk refused the bytes (full disk, I/O error)
     bool openFailed = false;   // the file could not be opened for writing
+    bool shortFile = false;    // the file is shorter than filePosition: nothing was sent or written
     std::int64_t bytesWritten = 0;
 
     /// The answer was taken whole (200) or as the asked-for part (206).
@@ -41,6 +42,7 @@ struct TransferOutcome
 };
 
 /// Runs on the calling worker thread and blocks until the transfer ends, is stopped or times out.
+/// A file shorter than filePosition is left as it is (never extended with zeros) and nothing is asked.
 /// Only a 200 or a 206 answer that starts at the resume offset writes into the file: a 200 to a
 /// ranged request starts this content again (the file is cut back to filePosition - resumeOffset), a 206 for
 /// another range and every error answer (404, 416, ...) write nothing. Redirects are followed (at most 10

@@ -19,16 +19,15 @@ struct TransferEnvironment
     DownloadPrompts* const* prompts = nullptr; // the engine's current prompts (may be null)
     const WindowHandle* window = nullptr;      // where progress records go
     std::atomic<int>* running = nullptr;       // running transfers, one less when this one ends
-    std::function<void()> wake;                // tells the scheduler that something changed
-    /// Sets the flag under the scheduler's lock and wakes it, so the scheduler never sees the flag
-    /// while the thread still waits for that lock (it would join a thread that cannot end).
-    std::function<void(std::atomic<bool>& flag)> wakeWith;
+    /// Runs the change under the engine's task lock and then wakes the scheduler: a task's flags and
+    /// its requested status change together, never between the scheduler's look and its decision.
+    std::function<void(const std::function<void()>& change)> underTaskLock;
 };
 
 /// The body of a transfer thread: chooses an address of the task's source, downloads (whole or
 /// volume by volume, resuming from the bytes on disk), checks and unpacks the archive. Ends by
-/// storing the result, requesting status 10 (finished), 3 (stopped) or 9 (failed), marking the
-/// context finished and waking the scheduler. Touches the task's info only; never takes the task lock.
+/// handing over, in one step under the task lock, its result and the requested status (Finished,
+/// Stopped or Failed) and marking the context finished. Touches the task's info only.
 void RunTaskTransfer(DownloadTask& task, TransferContext& context, const TransferEnvironment& environment);
 
 } // namespace ravelo

@@ -27,6 +27,8 @@ constexpr std::size_t kMaxCacheIdLength = 128;
 
 constexpr const char* kUnreadableAnswer = "服务器应答无法解析";
 constexpr const char* kWrongAnswer = "服务器应答内容有误";
+constexpr const char* kNoSuchGame = "游戏不存在";
+constexpr const char* kUnusableDetail = "游戏信息无法读取";
 
 /// One catalogue exchange; reason gets a short Chinese text when it fails.
 bool Exchange(const std::string& body, long timeoutSeconds, std::string& answer, std::string& reason,
@@ -107,6 +109,40 @@ std::unique_ptr<CGameInfoObj> DecodeDetail(const std::string& text, std::string&
         reason = kWrongAnswer;
     }
     return nullptr;
+}
+
+/// Decodes a detail answer and keeps it only when it holds the game that was asked for: an answer
+/// whose status says failure or that carries no game gives its message (or "游戏不存在"), one about
+/// another game is unusable.
+std::unique_ptr<CGameInfoObj> DecodeGameDetail(const std::string& text, const std::string& gameid,
+                                               std::string& reason)
+{
+    std::unique_ptr<CGameInfoObj> detail = DecodeDetail(text, reason);
+    if (!detail)
+        return nullptr;
+    const std::string& answered = detail->gameinfo.gameid;
+    if (detail->status < 0 || answered.empty()) {
+        reason = detail->msg.empty() ? kNoSuchGame : detail->msg;
+        return nullptr;
+    }
+    if (answered != gameid) {
+        DebugOutput("game detail of '" + answered + "' in the answer for '" + gameid + "'");
+        reason = kUnusableDetail;
+        return nullptr;
+    }
+    return detail;
+}
+
+/// The message of a refusal answer (an error status whose body is the API's JSON), else "".
+std::string RefusalMessage(const std::string& body)
+{
+    CGameInfoObj refusal;
+    try {
+        if (!body.empty() && refusal.Decode(body))
+            return refusal.msg;
+    } catch (const std::exception&) {
+    }
+    return std::string();
 }
 
 } // namespace
@@ -230,15 +266,20 @@ bool CatalogueClient::FetchGameDetail(CGame& game, bool useCache, bool copyDetai
 
     std::string cached;
     if (!cachePath.empty() && ReadWholeFile(cachePath, cached)) {
-        detail = DecodeDetail(DecodeCacheText(cached), reason);
+        detail = DecodeGameDetail(DecodeCacheText(cached), game.gameid, reason);
         if (!detail)
-            DebugOutput("ignoring unreadable detail cache " + cachePath);
+            DebugOutput("ignoring unusable detail cache " + cachePath);
     }
     if (!detail) {
         std::string answer;
-        if (Exchange(GameDetailBody(game.gameid), kDetailTimeoutSeconds, answer, reason)) {
+        long status = 0;
+        if (Exchange(GameDetailBody(game.gameid), kDetailTimeoutSeconds, answer, reason, &status)) {
             DebugOutput(answer);
-            detail = DecodeDetail(answer, reason);
+            detail = DecodeGameDetail(answer, game.gameid, reason);
+        } else if (status != 0) {
+            // A refusal (404 for a game the catalogue does not have) says why in its message.
+            if (const std::string message = RefusalMessage(answer); !message.empty())
+                reason = message;
         }
         if (!detail) {
             if (failure)
@@ -263,7 +304,8 @@ bool CatalogueClient::FetchGameDetail(CGame& game, bool useCache, bool copyDetai
     }
     PostMessage(window, UM_DETAIL_DESCRIPTION, 0, std::make_unique<std::u16string>(info.description));
     for (const std::string& screen : info.screens)
-        PostMessage(window, UM_DETAIL_SCREENSHOT, 0, std::make_unique<std::string>(screen));
+        if (!screen.empty()) // a null entry is no picture
+            PostMessage(window, UM_DETAIL_SCREENSHOT, 0, std::make_unique<std::string>(screen));
     return true;
 }
 

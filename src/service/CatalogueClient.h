@@ -51,8 +51,10 @@ public:
     /// the disk cache when useCache is set and a good copy is there (storing a fresh answer there
     /// otherwise). On success: with copyDetail the detail's CGame fields are written into game and
     /// UM_DETAIL_LOADED is posted; then UM_DETAIL_DESCRIPTION and one UM_DETAIL_SCREENSHOT per
-    /// screenshot go to window. The caller keeps game alive and untouched until this returns. On failure
-    /// posts nothing and returns false; failure (when given) receives a short Chinese reason.
+    /// screenshot go to window. The caller keeps game alive and untouched until this returns. An answer
+    /// whose status is negative, that holds no game or that holds another game than game.gameid is a
+    /// failure (and is not cached). On failure posts nothing and returns false; failure (when given)
+    /// receives a short Chinese reason: the answer's message, "游戏不存在", "游戏信息无法读取", ...
     bool FetchGameDetail(CGame& game, bool useCache, bool copyDetail, WindowHandle window,
                          std::string* failure = nullptr);
 

@@ -111,6 +111,7 @@ namespace {
 
 struct ProbeAnswer
 {
+    CURLcode code = CURLE_FAILED_INIT;
     bool completed = false;
     long status = 0;
     std::string redirect;
@@ -131,7 +132,8 @@ ProbeAnswer Probe(const std::string& url)
     curl.Set(CURLOPT_FOLLOWLOCATION, 0L);
     curl.Set(CURLOPT_CONNECTTIMEOUT, 5L);
     curl.Set(CURLOPT_TIMEOUT, 10L);
-    if (curl.Perform() != CURLE_OK)
+    answer.code = curl.Perform();
+    if (answer.code != CURLE_OK)
         return answer;
     answer.completed = curl.ResponseCode(answer.status);
     char* text = nullptr;
@@ -146,21 +148,41 @@ ProbeAnswer Probe(const std::string& url)
     return answer;
 }
 
+/// Why a probe did not end at a 200 answer.
+void NoteFailure(const ProbeAnswer& answer, TransferError* error)
+{
+    if (!error)
+        return;
+    *error = TransferError{};
+    if (answer.code != CURLE_OK)
+        error->curlCode = answer.code;
+    else
+        error->httpStatus = answer.status;
+}
+
 /// Follows 301/302 answers one hop at a time; the 200 answer at the end, or nothing.
-bool WalkRedirects(const std::string& url, ProbeAnswer& last)
+bool WalkRedirects(const std::string& url, ProbeAnswer& last, TransferError* error)
 {
     std::string current = url;
     for (int hop = 0;; ++hop) {
         last = Probe(current);
-        if (!last.completed)
+        if (!last.completed) {
+            NoteFailure(last, error);
             return false;
+        }
         if (last.status == 200)
             return true;
-        if (last.status != 301 && last.status != 302)
+        if (last.status != 301 && last.status != 302) {
+            NoteFailure(last, error);
             return false;
+        }
         if (last.redirect.empty() || hop == kMaxRedirectHops) {
-            if (hop == kMaxRedirectHops)
+            NoteFailure(last, error);
+            if (hop == kMaxRedirectHops) {
                 DebugOutput("redirect chain of " + url + " longer than " + std::to_string(kMaxRedirectHops));
+                if (error)
+                    error->curlCode = CURLE_TOO_MANY_REDIRECTS;
+            }
             return false;
         }
         current = last.redirect;
@@ -169,10 +191,11 @@ bool WalkRedirects(const std::string& url, ProbeAnswer& last)
 
 } // namespace
 
-int ResolveFinalUrl(const std::string& url, std::string& finalUrl, double& contentLength)
+int ResolveFinalUrl(const std::string& url, std::string& finalUrl, double& contentLength,
+                    TransferError* error)
 {
     ProbeAnswer last;
-    if (!WalkRedirects(url, last))
+    if (!WalkRedirects(url, last, error))
         return 0;
     finalUrl = last.effectiveUrl;
     contentLength = last.contentLength;
@@ -183,14 +206,16 @@ int ResolveFinalUrl(const std::string& url, std::string& finalUrl, double& conte
 int CheckUrl(const std::string& url)
 {
     ProbeAnswer last;
-    return WalkRedirects(url, last) ? 1 : 0;
+    return WalkRedirects(url, last, nullptr) ? 1 : 0;
 }
 
-double GetContentLength(const std::string& url)
+double GetContentLength(const std::string& url, TransferError* error)
 {
     const ProbeAnswer answer = Probe(url);
-    if (!answer.completed || answer.status != 200)
+    if (!answer.completed || answer.status != 200) {
+        NoteFailure(answer, error);
         return -1.0;
+    }
     return answer.contentLength;
 }
 

@@ -41,14 +41,16 @@ int DownloadFile(const std::string& url, const std::string& path);
 
 /// Walks 301/302 redirects with header-only requests (at most kMaxRedirectHops) until a 200 answer;
 /// stores that address and its content length (-1 when the server gives none). Returns 1 or 0; an empty
-/// redirect target, another status or a failed transfer give 0.
-int ResolveFinalUrl(const std::string& url, std::string& finalUrl, double& contentLength);
+/// redirect target, another status or a failed transfer give 0, and error (when given) then holds the
+/// last answer's status or the transfer's CURLcode (CURLE_TOO_MANY_REDIRECTS for an endless chain).
+int ResolveFinalUrl(const std::string& url, std::string& finalUrl, double& contentLength,
+                    TransferError* error = nullptr);
 
 /// The same walk as ResolveFinalUrl without recording anything: 1 when it ends at a 200 answer.
 int CheckUrl(const std::string& url);
 
 /// Content length of url from a header-only request (redirects not followed), or -1.0 when the
-/// transfer fails or the status is not 200.
-double GetContentLength(const std::string& url);
+/// transfer fails or the status is not 200; error (when given) then says which.
+double GetContentLength(const std::string& url, TransferError* error = nullptr);
 
 } // namespace ravelo

@@ -18,6 +18,16 @@
 #include <mutex>
 #include <set>
 
+namespace ravelo {
+
+/// Test failures show a status as its number.
+inline void PrintTo(TaskStatus status, std::ostream* out)
+{
+    *out << "TaskStatus " << static_cast<int>(status);
+}
+
+} // namespace ravelo
+
 namespace ravelo::test {
 
 /// Answers the engine's questions the way a test tells it to.
@@ -58,6 +68,8 @@ protected:
 
     /// Makes the engine (again, after DestroyEngine) and starts it.
     void MakeEngine(int maxRunning = 4);
+    /// Where the engine records installed games besides the database (set before MakeEngine).
+    InstalledGameSink* m_sink = nullptr;
     void DestroyEngine() { m_engine.reset(); }
     DownloadManager& Engine() { return *m_engine; }
 
@@ -68,12 +80,24 @@ protected:
     std::string MakeArchive(const std::string& gameId, std::size_t size = 200000);
 
     /// Waits for a message about gameId: UM_DOWNLOAD_PROGRESS of a state, or UM_TASK_LEFT.
-    std::unique_ptr<DownloadProgress> WaitForState(const std::string& gameId, int state);
+    std::unique_ptr<DownloadProgress> WaitForState(const std::string& gameId, TaskStatus state);
     bool WaitForTaskLeft(const std::string& gameId);
     /// Waits until every one of the games has left the engine, in any order.
     bool WaitForTasksLeft(std::set<std::string> gameIds);
     /// Waits for the listener message with this status.
-    bool WaitForItemState(const std::string& gameId, int status);
+    bool WaitForItemState(const std::string& gameId, TaskStatus status);
+    /// Waits until the task leaves ("installed") or fails ("failed <code>: <text>"); "" on time-out.
+    std::string WaitForOutcome(const std::string& gameId);
+
+    /// Stores the row of an unfinished download of an earlier run (before MakeEngine).
+    void SeedRow(const DownloadInfo& row);
+    /// The row of a task in volumes from the program's servers, volume number -> address.
+    DownloadInfo VolumeRow(const std::string& gameId, const std::map<int, std::string>& volumes) const;
+    /// A stopped task kept to be deleted by PassBarrier (SeedBarrier before MakeEngine).
+    void SeedBarrier();
+    /// Returns once the scheduler has acted on every command given before: the barrier task sorts
+    /// after every game, so the pass that deletes it has handled the others first. Once per seed.
+    bool PassBarrier();
 
     /// Waits until the file holds `size` bytes: what a gated server sent has reached the disk.
     static bool WaitForFileSize(const std::string& path, std::uintmax_t size);
@@ -93,7 +117,7 @@ protected:
     DownloadOptions m_options;
 
 private:
-    std::optional<Message> Next(std::uint32_t id, const std::string& gameId, int state);
+    std::optional<Message> Next(std::uint32_t id, const std::string& gameId, TaskStatus state);
 
     std::unique_ptr<DownloadManager> m_engine;
     std::mutex m_answersLock;

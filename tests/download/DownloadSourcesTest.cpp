@@ -21,7 +21,7 @@ TEST_F(DownloadFixture, VolumesArriveInOrderIntoOneArchive)
                           "|3," + m_server.FileUrl("1101.z01") + "|1," + m_server.FileUrl("1101.z02") +
                           "|2\"}");
     MakeEngine();
-    ASSERT_TRUE(Engine().AddTask(Game("1101"), 0));
+    ASSERT_EQ(Engine().AddTask(Game("1101"), 0), AddTaskResult::Added);
     ASSERT_TRUE(WaitForTaskLeft("1101"));
     EXPECT_EQ(fs::file_size(GameFolder("1101") + "1101.nes"), 300000u);
 
@@ -43,7 +43,7 @@ TEST_F(DownloadFixture, TheCloudDriveAsksForACaptchaUntilTheRightCode)
     m_prompts.source = kSourceCloudDrive;
     m_prompts.codes = {"bad1", "GOOD"};
     MakeEngine();
-    ASSERT_TRUE(Engine().AddTask(Game("1201"), 0));
+    ASSERT_EQ(Engine().AddTask(Game("1201"), 0), AddTaskResult::Added);
     ASSERT_TRUE(WaitForTaskLeft("1201"));
     EXPECT_EQ(m_prompts.lastOffered, kSourceCloudDrive | kSourceServers);
     EXPECT_EQ(m_prompts.captchaImages, (std::vector<std::string>{"JPEG-CAPTCHA", "JPEG-CAPTCHA"}));
@@ -67,8 +67,8 @@ TEST_F(DownloadFixture, ACancelledCaptchaFailsWithNoAddress)
     SetAnswer("1202", R"({"cloudurl":{"baidu":[")" + m_server.ShareLink() + R"("]}})");
     m_prompts.source = kSourceCloudDrive; // and no codes: the user closes the captcha window
     MakeEngine();
-    ASSERT_TRUE(Engine().AddTask(Game("1202"), 0));
-    const auto failed = WaitForState("1202", kStateFailed);
+    ASSERT_EQ(Engine().AddTask(Game("1202"), 0), AddTaskResult::Added);
+    const auto failed = WaitForState("1202", TaskStatus::Failed);
     ASSERT_NE(failed, nullptr);
     EXPECT_EQ(failed->code, kResultNoAddress);
 }
@@ -80,7 +80,7 @@ TEST_F(DownloadFixture, TheUnpackedVariantKeepsItsOwnFileName)
                           m_server.FileUrl("1301.nes") + R"("})");
     m_prompts.source = kSourceUnpacked;
     MakeEngine();
-    ASSERT_TRUE(Engine().AddTask(Game("1301"), 0));
+    ASSERT_EQ(Engine().AddTask(Game("1301"), 0), AddTaskResult::Added);
     ASSERT_TRUE(WaitForTaskLeft("1301"));
     EXPECT_EQ(ReadText(GameFolder("1301") + "1301.nes"), "NES-ROM-BYTES");
     ASSERT_EQ(InstalledGames().size(), 1u);
@@ -99,17 +99,17 @@ TEST_F(DownloadFixture, StoppingWhileUnpackingPausesAndStartingResumesTheUnpacki
     };
     MakeEngine();
     Engine().AddListener(m_window.Handle(), "1401", 3);
-    ASSERT_TRUE(Engine().AddTask(Game("1401"), 0));
+    ASSERT_EQ(Engine().AddTask(Game("1401"), 0), AddTaskResult::Added);
     reachedUnpack.get_future().wait();
-    ASSERT_TRUE(WaitForItemState("1401", 5));
-    ASSERT_TRUE(Engine().SetCommand("1401", kPhaseStop));
-    ASSERT_TRUE(WaitForItemState("1401", 6));
+    ASSERT_TRUE(WaitForItemState("1401", TaskStatus::Unpacking));
+    ASSERT_TRUE(Engine().SetCommand("1401", TaskCommand::Stop));
+    ASSERT_TRUE(WaitForItemState("1401", TaskStatus::UnpackPaused));
     mayUnpack.set_value();
-    EXPECT_EQ(Engine().GetShownStatus("1401"), 6);
+    EXPECT_EQ(Engine().GetShownStatus("1401"), TaskStatus::UnpackPaused);
     EXPECT_EQ(Engine().CountIdle({"1401"}), 1);
     EXPECT_TRUE(fs::exists(GameFolder("1401") + "1401.zip")); // held before the first entry
 
-    ASSERT_TRUE(Engine().SetCommand("1401", kPhaseStart));
+    ASSERT_TRUE(Engine().SetCommand("1401", TaskCommand::Start));
     ASSERT_TRUE(WaitForTaskLeft("1401"));
     EXPECT_EQ(m_server.GetCount("1401.zip"), 1); // the archive was not downloaded again
     EXPECT_TRUE(fs::exists(GameFolder("1401") + "1401.nes"));
@@ -123,7 +123,7 @@ TEST_F(DownloadFixture, ALocalArchiveLongerThanTheRemoteOneIsStartedAgain)
     fs::create_directories(GameFolder("1501"));
     WriteText(GameFolder("1501") + "1501.zip", archive + "trailing bytes of an older, longer file");
     MakeEngine();
-    ASSERT_TRUE(Engine().AddTask(Game("1501"), 0));
+    ASSERT_EQ(Engine().AddTask(Game("1501"), 0), AddTaskResult::Added);
     ASSERT_TRUE(WaitForTaskLeft("1501"));
     EXPECT_EQ(m_server.RangesAsked("1501.zip"), std::vector<std::string>{""});
     EXPECT_TRUE(fs::exists(GameFolder("1501") + "1501.nes"));

@@ -142,3 +142,19 @@ TEST_F(ResumableTransferTest, AFileThatCannotBeCreatedIsReported)
     request.path = m_temp / "blocker/archive.zip";
     EXPECT_TRUE(RunResumableTransfer(request).openFailed);
 }
+
+TEST_F(ResumableTransferTest, AFileShorterThanTheGoodBytesIsNeverFilledWithZeros)
+{
+    m_server.Put("v2", m_content);
+    WriteText(m_temp / "a.zip", "VOLUME-ONE-CUT");
+    TransferRequest request;
+    request.url = m_server.FileUrl("v2");
+    request.path = m_temp / "a.zip";
+    request.filePosition = 5000; // the earlier volumes' length: more than the file holds
+    request.resumeOffset = 0;
+    const TransferOutcome outcome = RunResumableTransfer(request);
+    EXPECT_TRUE(outcome.shortFile);
+    EXPECT_FALSE(outcome.Succeeded());
+    EXPECT_EQ(ReadText(m_temp / "a.zip"), "VOLUME-ONE-CUT");
+    EXPECT_EQ(m_server.GetCount("v2"), 0); // nothing was asked for
+}

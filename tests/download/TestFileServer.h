@@ -3,6 +3,7 @@
 #include "support/LoopbackHttpServer.h"
 
 #include <atomic>
+#include <climits>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -41,10 +42,30 @@ public:
     void ShareFile(const std::string& file, const std::string& code)
     {
         std::lock_guard guard(m_lock);
-        m_sharedFile = file;
+        m_shares["1abc"] = file;
         m_captchaCode = code;
     }
     std::string ShareLink() const { return Url("/s/1abc"); }
+    /// A share link of its own for `file` (the captcha, if any, is the one of ShareFile).
+    std::string ShareLinkFor(const std::string& file)
+    {
+        std::lock_guard guard(m_lock);
+        m_shares["f-" + file] = file;
+        return Url("/s/f-" + file);
+    }
+    /// The next `count` HEAD answers for `name` (every one when left out) do not tell its length.
+    void HideLength(const std::string& name, int count = INT_MAX)
+    {
+        std::lock_guard guard(m_lock);
+        m_lengthHidden[name] = count;
+    }
+    int HeadCount(const std::string& name) const
+    {
+        int count = 0;
+        for (const auto& r : m_http.Requests())
+            count += r.method == "HEAD" && r.path == "/files/" + name;
+        return count;
+    }
     ~TestFileServer()
     {
         ReleaseGate();
@@ -106,12 +127,17 @@ private:
     // and a download link that redirects to the file.
     void AddCloudDrive()
     {
-        m_http.Get("/s/1abc", [this](const httplib::Request&, httplib::Response& res) {
+        m_http.Get(R"(/s/(.+))", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard guard(m_lock);
+            const auto share = m_shares.find(req.matches[1]);
+            if (share == m_shares.end()) {
+                res.status = 404;
+                return;
+            }
             res.set_header("Set-Cookie", "BDCLND=share; Path=/");
             res.set_content("<script>FileUtils.uk=\"11\";FileUtils.shareid=\"22\";FileUtils.timestamp=\"33\";"
                             "FileUtils.downloadsign=\"sig\";var d=\"{\\\"fs_id\\\":\\\"" +
-                                m_sharedFile + "\\\",}\";</script>",
+                                share->second + "\\\",}\";</script>",
                             "text/html");
         });
         m_http.Get("/share/download", [this](const httplib::Request& req, httplib::Response& res) {
@@ -119,9 +145,13 @@ private:
             const bool shareCookie = req.get_header_value("Cookie").find("BDCLND=share") != std::string::npos;
             const bool solved = m_captchaCode.empty() || (req.get_param_value("input") == m_captchaCode &&
                                                           req.get_param_value("vcode") == m_token);
-            if (shareCookie && solved && req.get_param_value("fid_list") == "[" + m_sharedFile + "]") {
-                res.set_content(R"({"errno":0,"request_id":1,"dlink":")" + Url("/hop/2/" + m_sharedFile) +
-                                    "\"}",
+            const std::string fids = req.get_param_value("fid_list");
+            const std::string file = fids.size() > 2 ? fids.substr(1, fids.size() - 2) : std::string();
+            bool shared = false;
+            for (const auto& [link, sharedFile] : m_shares)
+                shared = shared || sharedFile == file;
+            if (shareCookie && solved && shared && fids == "[" + file + "]") {
+                res.set_content(R"({"errno":0,"request_id":1,"dlink":")" + Url("/hop/2/" + file) + "\"}",
                                 "application/json");
                 return;
             }
@@ -140,7 +170,7 @@ private:
         });
     }
 
-    std::string m_sharedFile;
+    std::map<std::string, std::string> m_shares; // share link id -> file
     std::string m_captchaCode;
     std::string m_token;
     int m_captchaRounds = 0;
@@ -163,6 +193,17 @@ private:
                 return;
             }
             file = it->second;
+            auto hidden = m_lengthHidden.find(req.matches[1]);
+            if (req.method == "HEAD" && hidden != m_lengthHidden.end() && hidden->second > 0) {
+                --hidden->second;
+                // A chunked answer: the status without a length.
+                res.set_chunked_content_provider("application/octet-stream",
+                                                 [](std::size_t, httplib::DataSink& sink) {
+                                                     sink.done();
+                                                     return true;
+                                                 });
+                return;
+            }
         }
         if (file.mode == Mode::GetNotFound && req.method == "GET") {
             res.status = 404;
@@ -227,6 +268,7 @@ private:
     std::condition_variable m_gateChanged;
     std::map<std::string, File> m_files;
     std::map<std::string, std::size_t> m_gates;
+    std::map<std::string, int> m_lengthHidden;
     bool m_gateOpen = true;
     int m_waitingAtGate = 0;
 };

@@ -293,7 +293,7 @@ TEST_F(CatalogueClientTest, ACorruptCacheFileIsReplacedByTheNextFetch)
 
 TEST_F(CatalogueClientTest, AHostileGameIdNeverWritesOutsideTheCacheFolder)
 {
-    SetAnswer("gameinfo", kDetail);
+    SetAnswer("gameinfo", R"({"status": 1, "gameinfo": {"gameid": "../../x", "gamename": "x"}})");
     TempFolder root;
     DataFolder = root / "a/b/RaveloAppStore/";
     CreateFolderChain(DataFolder);
@@ -306,6 +306,51 @@ TEST_F(CatalogueClientTest, AHostileGameIdNeverWritesOutsideTheCacheFolder)
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root.Path()))
         entries.push_back(entry.path().string());
     EXPECT_EQ(entries, (std::vector<std::string>{root / "a", root / "a/b", root / "a/b/RaveloAppStore"}));
+}
+
+TEST_F(CatalogueClientTest, ADetailAnswerWithoutTheAskedGameIsAFailureAndIsNotCached)
+{
+    CatalogueClient client;
+    const std::string cachePath = data / "GameInfoCache/1001/1001.gameinfo";
+    const auto failureOf = [&](const std::string& answer, int status = 200) {
+        SetAnswer("gameinfo", answer, status);
+        CGame game;
+        game.gameid = "1001";
+        std::string failure;
+        EXPECT_FALSE(client.FetchGameDetail(game, true, true, queue.Handle(), &failure)) << answer;
+        EXPECT_EQ(game.gamename, u"") << answer;
+        return failure;
+    };
+    EXPECT_EQ(failureOf(R"({"status": -1, "msg": "游戏已下架", "gameinfo": {"gameid": "1001"}})"),
+              "游戏已下架");
+    EXPECT_EQ(failureOf(R"({"status": 1, "msg": "", "gameinfo": null})"), "游戏不存在");
+    EXPECT_EQ(failureOf(R"({"status": 1})"), "游戏不存在");
+    EXPECT_EQ(failureOf(R"({"status": 0, "msg": "没有这个游戏", "gameinfo": {"gameid": ""}})"),
+              "没有这个游戏");
+    EXPECT_EQ(failureOf(R"({"status": 1, "gameinfo": {"gameid": "../../etc", "gamename": "x"}})"),
+              "游戏信息无法读取");
+    EXPECT_EQ(failureOf(R"({"status": -1, "msg": "游戏不存在了"})", 404),
+              "游戏不存在了"); // the refusal's own words
+    EXPECT_EQ(failureOf("<html>Not Found</html>", 404), "服务器返回错误 (HTTP 404)");
+    EXPECT_EQ(failureOf(R"({"status": 1, "gameinfo": {"gameid": ["1001"]}})"), "服务器应答内容有误");
+    EXPECT_EQ(failureOf(R"({"status": 1, "gameinfo": {"gameid": "1001")"), "服务器应答无法解析");
+    EXPECT_FALSE(std::filesystem::exists(cachePath));
+    EXPECT_EQ(queue.Pending(), 0u);
+
+    // A copy cached before without a game is not served: the game is asked for again.
+    CreateFolderChain(cachePath);
+    ravelo::test::WriteText(cachePath, EncodeCacheText(R"({"status": 1, "gameinfo": null})"));
+    SetAnswer("gameinfo", R"({"status": 1, "gameinfo": {"gameid": "1001", "gamename": "魂斗罗",
+        "screens": [null, "http://pic/1.jpg"]}})");
+    CGame game;
+    game.gameid = "1001";
+    ASSERT_TRUE(client.FetchGameDetail(game, true, true, queue.Handle()));
+    EXPECT_EQ(game.gamename, u"魂斗罗");
+    std::vector<std::string> screenshots;
+    while (auto message = queue.Wait(0ms))
+        if (message->id == UM_DETAIL_SCREENSHOT)
+            screenshots.push_back(*message->TakePayload<std::string>());
+    EXPECT_EQ(screenshots, std::vector<std::string>{"http://pic/1.jpg"}); // no picture for a null entry
 }
 
 TEST_F(CatalogueClientTest, RegistrationStoresTheIdentityWithTheTicketEncodedOnce)

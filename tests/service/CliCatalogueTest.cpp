@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,17 +32,12 @@ protected:
     {
         server.Post("/clientapi/", [this](const httplib::Request& req, httplib::Response& res) {
             const std::string action = req.get_param_value("action");
+            std::lock_guard guard(answerLock);
             if (action == "gameinfo") {
-                res.set_content(R"({"status": 1, "gameinfo": {"gameid": "1001", "gamename": "魂斗罗",
-                    "orgname": "Contra", "emulatorshortname": "FC", "size": "0.25", "language": "中文",
-                    "description": "两行\n简介", "screens": ["http://pic/1.jpg", "http://pic/2.jpg"]}})",
-                                "application/json");
+                res.set_content(detailAnswer, "application/json");
             } else {
                 res.status = listStatus;
-                res.set_content(R"({"status": 1, "count": "2", "gamelist": [
-                    {"gameid": "1001", "gamename": "魂斗罗", "emulatorshortname": "FC", "size": "0.25"},
-                    {"gameid": "1002", "gamename": "Tab\there", "emulatorshortname": "MD", "size": "1.5"}]})",
-                                "application/json");
+                res.set_content(listAnswer, "application/json");
             }
         });
         server.Start();
@@ -70,6 +67,20 @@ protected:
     TempFolder home, tmp, output;
     LoopbackHttpServer server;
     std::atomic<int> listStatus{200};
+    std::mutex answerLock;
+    std::string detailAnswer = R"({"status": 1, "gameinfo": {"gameid": "1001", "gamename": "魂斗罗",
+        "orgname": "Contra", "emulatorshortname": "FC", "size": "0.25", "language": "中文",
+        "description": "两行\n简介", "screens": ["http://pic/1.jpg", "http://pic/2.jpg"]}})";
+    std::string listAnswer = R"({"status": 1, "count": "2", "gamelist": [
+        {"gameid": "1001", "gamename": "魂斗罗", "emulatorshortname": "FC", "size": "0.25"},
+        {"gameid": "1002", "gamename": "Tab\there", "emulatorshortname": "MD", "size": "1.5"}]})";
+
+    void SetAnswers(std::string detail, std::string list)
+    {
+        std::lock_guard guard(answerLock);
+        detailAnswer = std::move(detail);
+        listAnswer = std::move(list);
+    }
 };
 
 } // namespace
@@ -136,4 +147,27 @@ TEST_F(CliCatalogue, FailuresAndBadArgumentsExitWithOneAndALineOnStderr)
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "未知命令: frobnicate");
     EXPECT_EQ(server.Requests().size(), 1u); // bad arguments send nothing
     EXPECT_EQ(Cli("help").code, 0);
+}
+
+TEST_F(CliCatalogue, AnAnswerWithoutAGameIsAFailureAndNullGamesAreNotListed)
+{
+    SetAnswers(R"({"status": -1, "msg": "游戏已下架", "gameinfo": null})",
+               R"({"status": 1, "count": "3", "gamelist": [null,
+                   {"gameid": "1001", "gamename": "魂斗罗", "emulatorshortname": "FC", "size": "0.25"}, null]})");
+    CliRun run = Cli("info 1001");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "获取游戏详情失败: 游戏已下架\n");
+    EXPECT_FALSE(std::filesystem::exists(tmp / "RaveloAppStore/GameInfoCache/1001/1001.gameinfo"));
+
+    SetAnswers(R"({"status": 1, "gameinfo": {}})", "");
+    run = Cli("info --no-cache 1001");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "获取游戏详情失败: 游戏不存在\n");
+
+    SetAnswers("", R"({"status": 1, "count": "3", "gamelist": [null,
+                   {"gameid": "1001", "gamename": "魂斗罗", "emulatorshortname": "FC", "size": "0.25"}, null]})");
+    run = Cli("list");
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "1001\t魂斗罗\tFC\t0.25\n");
 }

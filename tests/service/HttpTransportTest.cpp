@@ -146,6 +146,32 @@ TEST_F(HttpTransport, ContentLengthOfAnAnswerOrMinusOne)
     EXPECT_EQ(GetContentLength(server.Url("/hop/1")), -1.0); // redirects are not followed here
 }
 
+TEST_F(HttpTransport, AFailedProbeSaysWhatTheLastAnswerWas)
+{
+    std::string finalUrl;
+    double length = 0;
+    TransferError error;
+    EXPECT_EQ(ResolveFinalUrl(server.Url("/hop/1"), finalUrl, length, &error), 1);
+    EXPECT_FALSE(error.Failed());
+    EXPECT_EQ(ResolveFinalUrl(server.Url("/missing"), finalUrl, length, &error), 0);
+    EXPECT_EQ(error.httpStatus, 404);
+    EXPECT_EQ(error.curlCode, 0);
+    EXPECT_EQ(ResolveFinalUrl(server.Url("/hop/11"), finalUrl, length, &error), 0);
+    EXPECT_EQ(error.curlCode, 47); // CURLE_TOO_MANY_REDIRECTS
+    EXPECT_EQ(ResolveFinalUrl(server.Url("/nowhere"), finalUrl, length, &error), 0);
+    EXPECT_EQ(error.httpStatus, 302); // a redirect without a target
+
+    EXPECT_EQ(GetContentLength(server.Url("/missing"), &error), -1.0);
+    EXPECT_EQ(error.httpStatus, 404);
+    LoopbackHttpServer closed;
+    closed.Start();
+    const std::string url = closed.Url("/hop/0");
+    closed.Stop();
+    EXPECT_EQ(GetContentLength(url, &error), -1.0);
+    EXPECT_EQ(error.curlCode, 7); // CURLE_COULDNT_CONNECT
+    EXPECT_EQ(error.httpStatus, 0);
+}
+
 TEST_F(HttpTransport, DownloadFileReplacesTheTargetOnlyWithACompleteAnswer)
 {
     TempFolder folder;
