@@ -140,22 +140,16 @@ void PictureQueue::RunScheduler()
         if (m_stopping)
             return;
         while (m_running < m_options.maxRunning && !m_waiting.empty()) {
-            const auto newest = std::prev(m_waiting.end());
-            const std::string path = newest->second;
-            m_waiting.erase(newest);
-            Entry& entry = m_entries.at(path);
-            entry.running = true;
-            entry.order = 0;
+            Job job = TakeNewestLocked();
             ++m_running;
             const std::uint64_t worker = m_nextWorker++;
             try {
-                m_workers.emplace(worker,
-                                  std::thread(&PictureQueue::RunDownload, this, worker, path, entry.url));
+                m_workers.emplace(worker, std::thread(&PictureQueue::RunWorker, this, worker, job));
             } catch (const std::system_error&) {
                 // No thread to fetch with: the waiters get the default icon and may ask again.
                 DebugOutput("picture queue: cannot start a download thread");
                 --m_running;
-                const std::vector<RequestKey> waiters = TakeWaitersLocked(path);
+                const std::vector<RequestKey> waiters = TakeWaitersLocked(job.path);
                 lock.unlock();
                 Post(waiters, kDefaultGameIcon, true);
                 lock.lock();
@@ -163,6 +157,19 @@ void PictureQueue::RunScheduler()
             }
         }
     }
+}
+
+PictureQueue::Job PictureQueue::TakeNewestLocked()
+{
+    const auto newest = std::prev(m_waiting.end());
+    Job job;
+    job.path = newest->second;
+    m_waiting.erase(newest);
+    Entry& entry = m_entries.at(job.path);
+    entry.running = true;
+    entry.order = 0;
+    job.url = entry.url;
+    return job;
 }
 
 void PictureQueue::JoinFinishedLocked(std::unique_lock<std::mutex>& lock)
@@ -182,30 +189,36 @@ void PictureQueue::JoinFinishedLocked(std::unique_lock<std::mutex>& lock)
     lock.lock();
 }
 
-void PictureQueue::RunDownload(std::uint64_t worker, const std::string& path, const std::string& url)
+void PictureQueue::RunWorker(std::uint64_t worker, Job job)
 {
-    bool fetched = false;
-    try {
-        fetched = FetchInto(path, url);
-    } catch (...) {
-        fetched = false; // nothing may escape a thread; the waiters get the default icon
-    }
-    std::vector<RequestKey> waiters;
-    bool stopping = false;
-    {
+    // A worker keeps its slot while pictures wait, so a busy queue does not start a thread per picture.
+    for (;;) {
+        bool fetched = false;
+        try {
+            fetched = FetchInto(job.path, job.url);
+        } catch (...) {
+            fetched = false; // nothing may escape a thread; the waiters get the default icon
+        }
+        std::vector<RequestKey> waiters;
+        bool stopping = false;
+        {
+            std::lock_guard guard(m_lock);
+            waiters = TakeWaitersLocked(job.path);
+            stopping = m_stopping;
+        }
+        if (!stopping)
+            Post(waiters, fetched ? job.path : std::string(kDefaultGameIcon), !fetched);
         std::lock_guard guard(m_lock);
-        waiters = TakeWaitersLocked(path);
-        stopping = m_stopping;
+        if (m_stopping || m_waiting.empty()) {
+            --m_running;
+            m_finished.push_back(worker);
+            // The scheduler (or Shutdown) joins this thread once it sees it here.
+            m_wake.notify_one();
+            m_idle.notify_all();
+            return;
+        }
+        job = TakeNewestLocked();
     }
-    if (!stopping)
-        Post(waiters, fetched ? path : std::string(kDefaultGameIcon), !fetched);
-    {
-        std::lock_guard guard(m_lock);
-        --m_running;
-        m_finished.push_back(worker);
-    }
-    m_wake.notify_one();
-    m_idle.notify_all();
 }
 
 bool PictureQueue::FetchInto(const std::string& path, const std::string& url)

@@ -21,8 +21,10 @@ namespace ravelo {
 /// A window asks with Request(window, requestId, address) and receives one UM_PICTURE_READY per
 /// request: the cached file, or the default icon when the picture cannot be had. Each distinct picture
 /// is downloaded once however many requests wait for it, at most maxRunning at a time, the most
-/// recently requested first. A scheduler thread starts the downloads; each runs on a worker thread the
-/// queue owns and joins. Everything is callable from any thread except a worker's (the validator).
+/// recently requested first. A scheduler thread starts workers up to that limit; a worker goes on with
+/// the newest waiting picture when it finishes one and ends when none waits, so an idle queue holds
+/// only the sleeping scheduler. The queue owns and joins every thread. Everything is callable from any
+/// thread except a worker's (the validator's).
 class PictureQueue
 {
 public:
@@ -75,14 +77,23 @@ private:
         bool running = false;
     };
 
+    /// A picture a worker fetches.
+    struct Job
+    {
+        std::string path; // the cache file, which names the entry
+        std::string url;
+    };
+
     void RunScheduler();
-    void RunDownload(std::uint64_t worker, const std::string& path, const std::string& url);
+    void RunWorker(std::uint64_t worker, Job job);
     bool FetchInto(const std::string& path, const std::string& url);
 
     // With m_lock held.
     void DropRequestLocked(const RequestKey& key);
     void DropWaiterLocked(const RequestKey& key, const std::string& path);
     std::vector<RequestKey> TakeWaitersLocked(const std::string& path);
+    /// Marks the most recently requested waiting entry as running and hands it out.
+    Job TakeNewestLocked();
     void JoinFinishedLocked(std::unique_lock<std::mutex>& lock);
 
     static void Post(const std::vector<RequestKey>& to, const std::string& localPath, bool failed);
