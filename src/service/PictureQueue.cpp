@@ -6,7 +6,6 @@
 #include "service/PictureCachePath.h"
 #include "service/PictureSignature.h"
 
-#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <system_error>
@@ -17,9 +16,7 @@ namespace {
 /// A cached picture is a regular file of at least one byte; an empty one is fetched again.
 bool IsCached(const std::string& path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
 }
 
