@@ -71,7 +71,45 @@ int HttpPost(std::string& output, const std::string& url, const std::string& hea
     return 1;
 }
 
+namespace {
+
+/// Where a checked download writes, and what stops it.
+struct FileSink
+{
+    std::FILE* file = nullptr;
+    std::uint64_t written = 0;
+    std::uint64_t limit = 0; // 0: none
+    bool overflowed = false;
+    const std::atomic<bool>* abort = nullptr;
+
+    static std::size_t Write(char* data, std::size_t size, std::size_t count, void* self)
+    {
+        auto* sink = static_cast<FileSink*>(self);
+        const std::size_t bytes = size * count;
+        if (sink->limit != 0 && sink->written + bytes > sink->limit) {
+            sink->overflowed = true;
+            return 0; // ends the transfer with CURLE_WRITE_ERROR
+        }
+        const std::size_t wrote = std::fwrite(data, 1, bytes, sink->file);
+        sink->written += wrote;
+        return wrote;
+    }
+
+    static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+    {
+        const auto* sink = static_cast<FileSink*>(self);
+        return sink->abort && sink->abort->load() ? 1 : 0;
+    }
+};
+
+} // namespace
+
 int DownloadFile(const std::string& url, const std::string& path)
+{
+    return DownloadFile(url, path, DownloadChecks{});
+}
+
+int DownloadFile(const std::string& url, const std::string& path, const DownloadChecks& checks)
 {
     CreateFolderChain(path);
     std::string temporary = path + ".XXXXXX";
@@ -84,6 +122,10 @@ int DownloadFile(const std::string& url, const std::string& path)
         ::unlink(temporary.c_str());
         return 0;
     }
+    FileSink sink;
+    sink.file = file;
+    sink.limit = checks.maxBytes;
+    sink.abort = checks.abort;
     CURLcode code = CURLE_FAILED_INIT;
     long status = 0;
     bool statusKnown = false;
@@ -91,7 +133,15 @@ int DownloadFile(const std::string& url, const std::string& path)
         CurlEasy curl;
         if (curl) {
             curl.Set(CURLOPT_URL, url.c_str());
-            curl.WriteToFile(file);
+            curl.Set(CURLOPT_WRITEFUNCTION, &FileSink::Write);
+            curl.Set(CURLOPT_WRITEDATA, static_cast<void*>(&sink));
+            if (checks.maxBytes != 0)
+                curl.Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(checks.maxBytes));
+            if (checks.abort) {
+                curl.Set(CURLOPT_XFERINFOFUNCTION, &FileSink::Progress);
+                curl.Set(CURLOPT_XFERINFODATA, static_cast<void*>(&sink));
+                curl.Set(CURLOPT_NOPROGRESS, 0L);
+            }
             curl.Set(CURLOPT_CONNECTTIMEOUT, 5L);
             curl.Set(CURLOPT_TIMEOUT, 10L);
             code = curl.Perform();
@@ -99,7 +149,16 @@ int DownloadFile(const std::string& url, const std::string& path)
         }
     }
     const bool closed = std::fclose(file) == 0;
-    const bool complete = code == CURLE_OK && (!statusKnown || status == 200) && closed;
+    if (sink.overflowed || code == CURLE_FILESIZE_EXCEEDED)
+        DebugOutput("DownloadFile: answer of " + url + " larger than the limit");
+    bool complete = code == CURLE_OK && (!statusKnown || status == 200) && closed;
+    if (complete && checks.accept) {
+        try {
+            complete = checks.accept(temporary);
+        } catch (...) {
+            complete = false; // a check that cannot decide keeps nothing
+        }
+    }
     if (!complete || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return 0;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ravelo {
@@ -38,6 +41,23 @@ int HttpPost(std::string& output, const std::string& url, const std::string& hea
 /// only when the whole answer arrived with status 200, so a failure never leaves a short file under
 /// path. Connect time-out 5 s, total 10 s. Returns 1 or 0.
 int DownloadFile(const std::string& url, const std::string& path);
+
+/// What a caller may add to a file download.
+struct DownloadChecks
+{
+    /// An answer longer than this fails the download (0: no limit). A declared length over it fails
+    /// before the body is read.
+    std::uint64_t maxBytes = 0;
+    /// Called with the temporary file once the whole answer is in it and closed; false discards it.
+    /// Runs on the downloading thread.
+    std::function<bool(const std::string& temporaryPath)> accept;
+    /// When it becomes true the transfer ends (within about a second) and fails.
+    const std::atomic<bool>* abort = nullptr;
+};
+
+/// DownloadFile with checks: path is replaced only by a complete answer within the limit that accept
+/// took. Returns 1 or 0.
+int DownloadFile(const std::string& url, const std::string& path, const DownloadChecks& checks);
 
 /// Walks 301/302 redirects with header-only requests (at most kMaxRedirectHops) until a 200 answer;
 /// stores that address and its content length (-1 when the server gives none). Returns 1 or 0; an empty
