@@ -1,6 +1,7 @@
 #include "app/Engines.h"
 
 #include "download/DownloadManager.h"
+#include "download/InstalledGameSink.h"
 #include "emulator/CEmulatorManager.h"
 #include "emulator/CGameLauncher.h"
 #include "input/InputThread.h"
@@ -9,11 +10,26 @@
 #include "library/LocalScanWorker.h"
 #include "service/CatalogueClient.h"
 #include "service/PageViewPinger.h"
+#include "service/PictureQueue.h"
 #include "service/ServiceEndpoints.h"
 #include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 
 namespace ravelo {
+namespace {
+
+/// Games the engine installs join the my-games store at once, whoever shows them.
+class MyGamesSink final : public InstalledGameSink
+{
+public:
+    explicit MyGamesSink(CMyGameStore& store) : m_store(store) {}
+    void GameInstalled(const Gameinfo& game) override { m_store.PutInstalledGame(game); }
+
+private:
+    CMyGameStore& m_store;
+};
+
+} // namespace
 
 Engines::Setup Engines::ProgramSetup()
 {
@@ -22,7 +38,10 @@ Engines::Setup Engines::ProgramSetup()
     setup.instanceFolder = InstanceFolder;
     setup.dataFolder = DataFolder;
     setup.settingsFile = SettingsFilePath;
-    setup.emulatorListUrl = ServiceEndpoints::Load(SettingsFilePath).EmulatorListUrl;
+    const ServiceEndpoints endpoints = ServiceEndpoints::Load(SettingsFilePath);
+    setup.emulatorListUrl = endpoints.EmulatorListUrl;
+    setup.imageCacheFolder = ImageCacheFolder;
+    setup.pictureHost = endpoints.PictureHost;
     return setup;
 }
 
@@ -38,6 +57,8 @@ Engines::Engines(Setup setup) : m_setup(std::move(setup))
         return catalogue->FetchDownloadAddresses(answer, id);
     };
     m_downloads = std::make_unique<DownloadManager>(*m_database, std::move(downloads));
+    m_installedSink = std::make_unique<MyGamesSink>(*m_myGames);
+    m_downloads->SetInstalledGameSink(m_installedSink.get());
 
     CEmulatorManager::Setup emulators;
     emulators.listUrl = m_setup.emulatorListUrl;
@@ -54,6 +75,12 @@ Engines::Engines(Setup setup) : m_setup(std::move(setup))
     launcher.registry = m_emulators.get();
     launcher.settingsFile = m_setup.settingsFile;
     m_launcher = std::make_unique<CGameLauncher>(std::move(launcher));
+
+    PictureQueue::Options pictures;
+    pictures.cacheFolder = m_setup.imageCacheFolder;
+    pictures.pictureHost = m_setup.pictureHost;
+    pictures.validator = m_setup.pictureValidator;
+    m_pictures = std::make_unique<PictureQueue>(std::move(pictures));
 }
 
 Engines::~Engines()
@@ -66,6 +93,7 @@ void Engines::Shutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    m_pictures->Shutdown();
     m_launcher->Shutdown();
     m_drops->Shutdown();
     m_localScan->Stop();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,6 +17,8 @@ class InputThread;
 class LibraryDatabase;
 class LocalScanWorker;
 class PageViewPinger;
+class PictureQueue;
+class InstalledGameSink;
 
 /// Owns every engine of the program: builds them in dependency order, hands out references, and
 /// shuts them down in reverse order, each ending and joining its threads. The windows, ravelo-cli and
@@ -32,6 +35,11 @@ public:
         std::string dataFolder;     // package archives are fetched into it
         std::string settingsFile;
         std::string emulatorListUrl;
+        std::string imageCacheFolder;
+        std::string pictureHost;
+        /// Decides whether a downloaded picture is one; empty: its signature is checked. The windows
+        /// give a full decode check.
+        std::function<bool(const std::string& path)> pictureValidator;
     };
 
     /// The program's engines over the program-wide paths and settings.
@@ -44,8 +52,9 @@ public:
     Engines& operator=(const Engines&) = delete;
 
     /// The thread that made the root (the UI thread); idempotent. Ends the engines in the reverse of
-    /// the order they were made: a running game, imports and the scan, the input thread, emulator
-    /// work, downloads, catalogue requests and page views, then the database after its queue ran.
+    /// the order they were made: picture downloads, a running game, imports and the scan, the input
+    /// thread, emulator work, downloads, catalogue requests and page views, then the database after
+    /// its queue ran.
     void Shutdown();
 
     LibraryDatabase& Database() { return *m_database; }
@@ -57,6 +66,7 @@ public:
     LocalScanWorker& LocalScan() { return *m_localScan; }
     DropImporter& Drops() { return *m_drops; }
     CGameLauncher& Launcher() { return *m_launcher; }
+    PictureQueue& Pictures() { return *m_pictures; }
 
     /// Any thread. The input thread owns SDL; it is started on first use (a command that never needs
     /// pads never starts SDL) and given to the launcher then.
@@ -80,6 +90,8 @@ private:
     std::unique_ptr<LocalScanWorker> m_localScan;
     std::unique_ptr<DropImporter> m_drops;
     std::unique_ptr<CGameLauncher> m_launcher;
+    std::unique_ptr<InstalledGameSink> m_installedSink;
+    std::unique_ptr<PictureQueue> m_pictures;
 
     std::once_flag m_emulatorsLoaded;
     std::mutex m_inputLock; // guards m_input

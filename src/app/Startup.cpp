@@ -13,7 +13,8 @@
 
 namespace ravelo {
 
-int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport& report)
+int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport& report,
+               const EnginesSetupHook& adjustSetup)
 {
     // The dump folder is only known once the paths are; until then a crash dumps beside the program.
     InstallCrashHandler(ExecutableFolder());
@@ -44,7 +45,10 @@ int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport
 
     int code = 0;
     if (runMainWindow) {
-        Engines engines(Engines::ProgramSetup());
+        Engines::Setup setup = Engines::ProgramSetup();
+        if (adjustSetup)
+            adjustSetup(setup);
+        Engines engines(std::move(setup));
         code = runMainWindow(engines);
         engines.Shutdown();
     }

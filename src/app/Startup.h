@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/Engines.h"
+
 #include <functional>
 #include <string>
 
 namespace ravelo {
-
-class Engines;
 
 /// Runs the main window (or a command of ravelo-cli) over the program's engines until it ends, and
 /// returns the exit code.
@@ -24,6 +24,10 @@ constexpr int kDataFolderRefused = -2;
 /// kHttpLibraryFailed when the HTTP library cannot be initialised (before anything else was done),
 /// and kDataFolderRefused when the private data folder cannot be made (reported through `report`,
 /// or on stderr without one). Without a runner it stops after reading the settings.
-int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport& report = nullptr);
+/// Adjusts how the engines are made before they are (the windows give a picture decode check).
+using EnginesSetupHook = std::function<void(Engines::Setup& setup)>;
+
+int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport& report = nullptr,
+               const EnginesSetupHook& adjustSetup = nullptr);
 
 } // namespace ravelo

@@ -5,6 +5,7 @@
 #include "cli/ProgressLine.h"
 #include "download/DownloadMessages.h"
 #include "platform/MessageQueue.h"
+#include "platform/StartThread.h"
 #include "update/SetupProgress.h"
 #include "update/SetupView.h"
 #include "update/SetupWorker.h"
@@ -40,7 +41,7 @@ bool CliEmulatorHost::RunPackageSetup(const EmulatorInfo& record, const std::str
     MessageQueue ownQueue;
     MessageQueue& queue = m_interrupts ? *m_interrupts : ownQueue;
     ProgressLine line(::isatty(STDERR_FILENO) != 0);
-    std::thread runner([&] {
+    std::thread runner = StartThread([&] {
         worker.Run(queue.Handle());
         PostMessage(queue.Handle(), UM_SETUP_DONE);
     });

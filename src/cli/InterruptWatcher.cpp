@@ -1,5 +1,7 @@
 #include "cli/InterruptWatcher.h"
 
+#include "platform/StartThread.h"
+
 #include <csignal>
 
 namespace ravelo::cli {
@@ -17,7 +19,7 @@ InterruptWatcher::InterruptWatcher(WindowHandle receiver, std::uint32_t message)
 {
     const sigset_t signals = WatchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, &m_previous);
-    m_thread = std::thread([receiver, message, signals] {
+    m_thread = StartThread([receiver, message, signals] {
         for (;;) {
             int signal = 0;
             if (sigwait(&signals, &signal) != 0 || signal == SIGUSR1)

@@ -7,6 +7,7 @@
 #include "emulator/CGameLauncher.h"
 #include "emulator/EmulatorConfig.h"
 #include "platform/MessageQueue.h"
+#include "platform/StartThread.h"
 #include "store/LibraryDatabase.h"
 
 #include <charconv>
@@ -188,7 +189,7 @@ int LaunchCommand(Engines& engines, const Arguments& args)
     std::fprintf(stderr, "游戏已启动\n");
 
     int exitCode = 0;
-    std::thread waiter([&] {
+    std::thread waiter = StartThread([&] {
         exitCode = launcher.WaitUntilIdle();
         PostMessage(queue.Handle(), UM_CLI_GAME_ENDED, 0);
     });

@@ -7,6 +7,7 @@
 #include "download/TaskPreparation.h"
 #include "platform/DebugOutput.h"
 #include "platform/PlainName.h"
+#include "platform/StartThread.h"
 #include "platform/TextConvert.h"
 #include "service/CGame.h"
 #include "settings/AppPaths.h"
@@ -114,7 +115,7 @@ bool DownloadManager::Start(WindowHandle parent, WindowHandle window)
         }
         m_pending = true;
     }
-    m_scheduler = std::thread([this] { SchedulerLoop(); });
+    m_scheduler = StartThread([this] { SchedulerLoop(); });
     return true;
 }
 
@@ -333,7 +334,7 @@ bool DownloadManager::ActOnPhase(DownloadTask& task)
     switch (task.phase) {
     case TaskPhase::New:
         task.phase = TaskPhase::Preparing;
-        task.preparer = std::thread([this, &task] { Prepare(task); });
+        task.preparer = StartThread([this, &task] { Prepare(task); });
         return false;
     case TaskPhase::Preparing:
         if (!task.prepared)
@@ -409,7 +410,7 @@ void DownloadManager::StartOrQueue(DownloadTask& task)
     task.requestedStatus = TaskStatus::Downloading;
     task.context = std::make_unique<TransferContext>();
     TransferContext* context = task.context.get();
-    task.transfer = std::thread([this, &task, context] { RunTaskTransfer(task, *context, m_environment); });
+    task.transfer = StartThread([this, &task, context] { RunTaskTransfer(task, *context, m_environment); });
     task.phase = TaskPhase::Settled;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/DesktopOpen.h"
 #include "platform/FileSystem.h"
+#include "platform/StartThread.h"
 #include "platform/TextConvert.h"
 #include "service/HttpTransport.h"
 #include "service/ServiceEndpoints.h"
@@ -245,7 +246,7 @@ bool CEmulatorManager::RefreshAsync(WindowHandle window)
     if (m_refreshThread.joinable())
         m_refreshThread.join(); // the last worker has finished; only its handle is left
     m_refreshing = true;
-    m_refreshThread = std::thread([this, window] {
+    m_refreshThread = StartThread([this, window] {
         std::string body;
         if (FetchList(body) && RebuildFromText(body))
             PostMessage(window, kEmulatorListRefreshed, 0);
@@ -273,7 +274,7 @@ bool CEmulatorManager::RunStandalone(const EmulatorInfo& record)
     if (m_standaloneThread.joinable())
         m_standaloneThread.join(); // the last worker has finished; only its handle is left
     m_standaloneRunning = true;
-    m_standaloneThread = std::thread([this, record, folder, program] {
+    m_standaloneThread = StartThread([this, record, folder, program] {
         RunStandaloneWorker(record, folder, program);
         m_standaloneRunning = false;
     });

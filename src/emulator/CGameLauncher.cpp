@@ -10,6 +10,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Decimal.h"
 #include "platform/FileSystem.h"
+#include "platform/StartThread.h"
 #include "platform/TopLevelWindows.h"
 #include "settings/AppSettings.h"
 #include "store/ListCodec.h"
@@ -179,7 +180,7 @@ CGameLauncher::StartResult CGameLauncher::LaunchInstalledGame(const Gameinfo* ga
             return GiveUp(StartResult::Abandoned);
         file = discs[static_cast<std::size_t>(chosen)];
     }
-    StartThread({owner, false, game->EmulatorId, *file, game->PlayUrl, kind});
+    StartLaunchThread({owner, false, game->EmulatorId, *file, game->PlayUrl, kind});
     return StartResult::Started;
 }
 
@@ -196,18 +197,18 @@ CGameLauncher::StartResult CGameLauncher::LaunchLocalGame(const LocalGame* game,
         host.ShowMessage("游戏文件不存在", "提示", owner);
         return GiveUp(StartResult::GameFileMissing);
     }
-    StartThread({owner, true, game->EmulatorId, game->FilePath, game->PlayUrl, kind});
+    StartLaunchThread({owner, true, game->EmulatorId, game->FilePath, game->PlayUrl, kind});
     return StartResult::Started;
 }
 
-void CGameLauncher::StartThread(Launch launch)
+void CGameLauncher::StartLaunchThread(Launch launch)
 {
     std::lock_guard lock(m_lock);
     m_system = launch.system;
     // The last launch thread has marked the launcher idle and is ending; only its handle is left.
     if (m_thread.joinable())
         m_thread.join();
-    m_thread = std::thread([this, launch = std::move(launch)] {
+    m_thread = StartThread([this, launch = std::move(launch)] {
         if (IsNativeSystem(launch.system))
             RunNativeProgram(launch);
         else

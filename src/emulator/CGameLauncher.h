@@ -102,7 +102,7 @@ private:
                                            std::optional<int> given, int& kind);
     /// Makes the launcher idle again after an entry gave up; returns why.
     StartResult GiveUp(StartResult why);
-    void StartThread(Launch launch);
+    void StartLaunchThread(Launch launch);
     void RunEmulatorGame(const Launch& launch);
     void RunNativeProgram(const Launch& launch);
     int RunAndWait(const ProcessStart& start, const EmulatorInfo* emulator);

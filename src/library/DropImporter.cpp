@@ -2,6 +2,7 @@
 
 #include "library/CMyGameStore.h"
 #include "library/LocalGameImporter.h"
+#include "platform/StartThread.h"
 
 namespace ravelo {
 
@@ -25,7 +26,7 @@ bool DropImporter::Start(WindowHandle window, int systemNumber, std::vector<std:
         return false;
     if (m_thread.joinable())
         m_thread.join(); // the previous drop has ended: its thread only has to be collected
-    m_thread = std::thread([this, window, systemNumber, paths = std::move(paths)] {
+    m_thread = StartThread([this, window, systemNumber, paths = std::move(paths)] {
         LocalGameImporter(m_store, window).ImportPaths(paths, systemNumber, m_stop);
         m_running = false;
     });

@@ -4,6 +4,7 @@
 #include "library/LocalGameImporter.h"
 #include "platform/DebugOutput.h"
 #include "platform/FolderWatcher.h"
+#include "platform/StartThread.h"
 #include "settings/AppPaths.h"
 
 #include <sstream>
@@ -40,7 +41,7 @@ bool LocalScanWorker::Start(WindowHandle window)
     if (m_started)
         return false;
     m_started = true;
-    m_thread = std::thread([this, window] { Run(window); });
+    m_thread = StartThread([this, window] { Run(window); });
     return true;
 }
 

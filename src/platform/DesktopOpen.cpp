@@ -2,6 +2,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/Process.h"
+#include "platform/StartThread.h"
 
 #include <cstdlib>
 #include <memory>
@@ -44,7 +45,7 @@ bool OpenWithDesktop(const std::string& folderOrAddress)
         return false;
     }
     // The opener ends once it has handed the path on; reap it without holding the caller.
-    std::thread([process] { process->Wait(); }).detach();
+    StartThread([process] { process->Wait(); }).detach();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Process.h"
 
+#include "platform/StartThread.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -186,7 +188,7 @@ void Process::Terminate(std::chrono::milliseconds grace)
     const int watched = ::fcntl(m_pidfd, F_DUPFD_CLOEXEC, 0);
     if (watched < 0)
         return;
-    std::thread([watched, group, grace] {
+    StartThread([watched, group, grace] {
         if (!HasEnded(watched, static_cast<int>(grace.count())))
             ::kill(-group, SIGKILL);
         ::close(watched);

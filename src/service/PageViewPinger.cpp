@@ -1,6 +1,7 @@
 #include "service/PageViewPinger.h"
 
 #include "platform/DebugOutput.h"
+#include "platform/StartThread.h"
 #include "service/CurlEasy.h"
 
 #include <cstdio>
@@ -23,7 +24,7 @@ void PageViewPinger::Send(const std::string& pageAddress)
         }
     }
     auto done = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread([this, pageAddress, done] {
+    std::thread thread = StartThread([this, pageAddress, done] {
         Run(pageAddress);
         *done = true;
     });

@@ -2,6 +2,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/StartThread.h"
 #include "service/HttpTransport.h"
 #include "service/PictureCachePath.h"
 #include "service/PictureSignature.h"
@@ -31,7 +32,7 @@ PictureQueue::PictureQueue(Options options) : m_options(std::move(options))
         m_options.maxRunning = 1;
     if (!m_options.validator)
         m_options.validator = &IsPictureFile;
-    m_scheduler = std::thread(&PictureQueue::RunScheduler, this);
+    m_scheduler = StartThread(&PictureQueue::RunScheduler, this);
 }
 
 PictureQueue::~PictureQueue()
@@ -141,7 +142,7 @@ void PictureQueue::RunScheduler()
             ++m_running;
             const std::uint64_t worker = m_nextWorker++;
             try {
-                m_workers.emplace(worker, std::thread(&PictureQueue::RunWorker, this, worker, job));
+                m_workers.emplace(worker, StartThread(&PictureQueue::RunWorker, this, worker, job));
             } catch (const std::system_error&) {
                 // No thread to fetch with: the waiters get the default icon and may ask again.
                 DebugOutput("picture queue: cannot start a download thread");

@@ -1,5 +1,7 @@
 #include "service/RequestSlot.h"
 
+#include "platform/StartThread.h"
+
 namespace ravelo {
 
 RequestSlot::~RequestSlot()
@@ -25,7 +27,7 @@ bool RequestSlot::TryStart(const RequestParams& params, Work work)
         m_worker.join();
     m_params = params;
     m_busy = true;
-    m_worker = std::thread([this, params, work = std::move(work)] {
+    m_worker = StartThread([this, params, work = std::move(work)] {
         std::function<void()> deliver;
         try {
             deliver = work(params);

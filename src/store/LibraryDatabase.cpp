@@ -2,6 +2,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/StartThread.h"
 #include "store/CppSQLite3Exception.h"
 #include "store/LibrarySchema.h"
 #include "store/LibraryStatements.h"
@@ -57,7 +58,7 @@ LibraryDatabase::LibraryDatabase(const std::string& filePath) : m_filePath(fileP
         m_openError = error.errorMessage() ? error.errorMessage() : "CPPSQLITE_ERROR";
         DebugOutput("library database " + m_filePath + ": " + m_openError);
     }
-    m_worker = std::thread(&LibraryDatabase::WorkerLoop, this);
+    m_worker = StartThread(&LibraryDatabase::WorkerLoop, this);
 }
 
 LibraryDatabase::~LibraryDatabase()
