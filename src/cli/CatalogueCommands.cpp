@@ -3,6 +3,7 @@
 #include "app/Engines.h"
 #include "cli/CliOutput.h"
 #include "platform/MessageQueue.h"
+#include "platform/Translate.h"
 #include "service/CGameList.h"
 #include "service/CatalogueClient.h"
 #include "service/CatalogueMessages.h"
@@ -46,19 +47,19 @@ int PrintListResult(MessageQueue& queue, std::uint32_t readyMessage, const std::
             deadline - std::chrono::steady_clock::now());
         std::optional<Message> message = queue.Wait(std::max(left, std::chrono::milliseconds(0)));
         if (!message) {
-            PrintError(failureText + ": 等待服务器应答超时");
+            PrintError(failureText + Tr(": 等待服务器应答超时"));
             return 1;
         }
         if (message->id == UM_REQUEST_FAILED) {
             const auto reason = message->TakePayload<std::string>();
-            PrintError(failureText + ": " + (reason && !reason->empty() ? *reason : "请求失败"));
+            PrintError(failureText + ": " + (reason && !reason->empty() ? *reason : Tr("请求失败")));
             return 1;
         }
         if (message->id != readyMessage)
             continue;
         const auto list = message->TakePayload<CGameList>();
         if (!list) {
-            PrintError(failureText + ": 请求失败");
+            PrintError(failureText + Tr(": 请求失败"));
             return 1;
         }
         // A null entry decodes to a game without an id: nothing to show or install.
@@ -71,12 +72,12 @@ int PrintListResult(MessageQueue& queue, std::uint32_t readyMessage, const std::
 
 int ListCommand(Engines& engines, const Arguments& args)
 {
-    const std::string failureText = "获取游戏列表失败";
+    const std::string failureText = Tr("获取游戏列表失败");
     int system = 0, category = 0, order = 0, page = 1;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {
-            PrintError("参数错误: " + option + " 缺少取值");
+            PrintError(Tr("参数错误: ") + option + Tr(" 缺少取值"));
             return 1;
         }
         const std::string& value = args[++i];
@@ -86,11 +87,11 @@ int ListCommand(Engines& engines, const Arguments& args)
         else if (option == "--order")
             parsed = ParseOrder(value);
         else {
-            PrintError("参数错误: 未知选项 " + option);
+            PrintError(Tr("参数错误: 未知选项 ") + option);
             return 1;
         }
         if (!parsed || (option == "--page" && *parsed < 1)) {
-            PrintError("参数错误: " + option + " 的取值无效: " + value);
+            PrintError(Tr("参数错误: ") + option + Tr(" 的取值无效: ") + value);
             return 1;
         }
         (option == "--system"     ? system
@@ -100,7 +101,7 @@ int ListCommand(Engines& engines, const Arguments& args)
     }
     MessageQueue queue;
     if (!engines.Catalogue().StartGameList(queue.Handle(), category, system, order, 0, page)) {
-        PrintError(failureText + ": 上一个请求尚未结束");
+        PrintError(failureText + Tr(": 上一个请求尚未结束"));
         return 1;
     }
     return PrintListResult(queue, UM_GAMELIST_READY, failureText);
@@ -108,17 +109,17 @@ int ListCommand(Engines& engines, const Arguments& args)
 
 int SearchCommand(Engines& engines, const Arguments& args)
 {
-    const std::string failureText = "搜索游戏失败";
+    const std::string failureText = Tr("搜索游戏失败");
     std::string keyword;
     for (const std::string& word : args)
         keyword += (keyword.empty() ? "" : " ") + word;
     if (keyword.empty()) {
-        PrintError("参数错误: 请输入要搜索的文字");
+        PrintError(Tr("参数错误: 请输入要搜索的文字"));
         return 1;
     }
     MessageQueue queue;
     if (!engines.Catalogue().StartSearch(queue.Handle(), 0, 0, 0, 0, 1, keyword)) {
-        PrintError(failureText + ": 上一个请求尚未结束");
+        PrintError(failureText + Tr(": 上一个请求尚未结束"));
         return 1;
     }
     return PrintListResult(queue, UM_SEARCH_READY, failureText);
@@ -134,12 +135,12 @@ int InfoCommand(Engines& engines, const Arguments& args)
         else if (gameid.empty())
             gameid = arg;
         else {
-            PrintError("参数错误: 多余的参数 " + arg);
+            PrintError(Tr("参数错误: 多余的参数 ") + arg);
             return 1;
         }
     }
     if (gameid.empty()) {
-        PrintError("参数错误: 请指定游戏编号");
+        PrintError(Tr("参数错误: 请指定游戏编号"));
         return 1;
     }
     MessageQueue queue;
@@ -148,7 +149,7 @@ int InfoCommand(Engines& engines, const Arguments& args)
     std::string failure;
     // The detail request runs on the caller's thread; its messages are all queued when it returns.
     if (!engines.Catalogue().FetchGameDetail(game, useCache, true, queue.Handle(), &failure)) {
-        PrintError("获取游戏详情失败: " + (failure.empty() ? std::string("请求失败") : failure));
+        PrintError(Tr("获取游戏详情失败: ") + (failure.empty() ? std::string(Tr("请求失败")) : failure));
         return 1;
     }
     PrintGameLine(game);

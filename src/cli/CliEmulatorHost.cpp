@@ -6,6 +6,7 @@
 #include "download/DownloadMessages.h"
 #include "platform/MessageQueue.h"
 #include "platform/StartThread.h"
+#include "platform/Translate.h"
 #include "update/SetupProgress.h"
 #include "update/SetupView.h"
 #include "update/SetupWorker.h"
@@ -53,7 +54,7 @@ bool CliEmulatorHost::RunPackageSetup(const EmulatorInfo& record, const std::str
             break;
         if (message->id == UM_CLI_INTERRUPT) {
             line.Finish();
-            std::fprintf(stderr, "正在取消...\n");
+            std::fputs(Tr("正在取消...\n"), stderr);
             m_cancelled = true;
             worker.Cancel();
             continue;

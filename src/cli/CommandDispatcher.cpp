@@ -1,6 +1,7 @@
 #include "cli/CommandDispatcher.h"
 
 #include "cli/CliOutput.h"
+#include "platform/Translate.h"
 
 #include <cstdio>
 
@@ -25,14 +26,14 @@ int CommandDispatcher::Run(Engines& engines, const Arguments& args) const
     for (const Command& command : m_commands)
         if (command.name == name)
             return command.handler(engines, Arguments(args.begin() + 1, args.end()));
-    PrintError("未知命令: " + name);
+    PrintError(Tr("未知命令: ") + name);
     std::fputs(HelpText().c_str(), stderr);
     return 1;
 }
 
 std::string CommandDispatcher::HelpText() const
 {
-    std::string text = "用法:\n";
+    std::string text = Tr("用法:\n");
     for (const Command& command : m_commands)
         text += "  ravelo-cli " + command.usage + "\n";
     return text;

@@ -10,6 +10,7 @@
 #include "download/DownloadResult.h"
 #include "platform/MessageQueue.h"
 #include "platform/PlainName.h"
+#include "platform/Translate.h"
 #include "service/CGame.h"
 #include "service/CatalogueClient.h"
 #include "settings/AppPaths.h"
@@ -29,7 +30,7 @@ std::string SourceNames(int offered)
          {std::pair{kSourceServers, "server"}, {kSourceCloudDrive, "cloud"}, {kSourceUnpacked, "nozip"}})
         if (offered & bit)
             names += (names.empty() ? "" : ", ") + std::string(name);
-    return names.empty() ? "无" : names;
+    return names.empty() ? Tr("无") : names;
 }
 
 /// Answers the engine from the command line: the source from --source, the captcha from the terminal.
@@ -48,7 +49,7 @@ public:
 
     bool AskCaptcha(const std::string& imagePath, std::string& code) override
     {
-        std::fprintf(stderr, "\n云盘需要验证码: 请查看图片 %s\n请输入右侧验证码以完成下载 (4 个字符): ",
+        std::fprintf(stderr, Tr("\n云盘需要验证码: 请查看图片 %s\n请输入右侧验证码以完成下载 (4 个字符): "),
                      imagePath.c_str());
         std::fflush(stderr);
         for (std::string line; std::getline(std::cin, line);) {
@@ -58,7 +59,7 @@ public:
                 code = line;
                 return true;
             }
-            std::fprintf(stderr, "验证码应为 4 个字符,请重新输入: ");
+            std::fputs(Tr("验证码应为 4 个字符,请重新输入: "), stderr);
             std::fflush(stderr);
         }
         return false; // no terminal to answer: the user cannot read the picture
@@ -99,14 +100,14 @@ public:
     {
         Gameinfo installed;
         if (FindInstalled(m_database, m_gameId, installed)) {
-            std::printf("已安装\t%s\n", installed.FilePath.c_str());
+            std::printf(Tr("已安装\t%s\n"), installed.FilePath.c_str());
             return 0;
         }
         CGame game;
         game.gameid = m_gameId;
         std::string failure;
         if (!m_engines.Catalogue().FetchGameDetail(game, true, true, 0, &failure)) {
-            PrintError("获取游戏详情失败: " + (failure.empty() ? std::string("请求失败") : failure));
+            PrintError(Tr("获取游戏详情失败: ") + (failure.empty() ? std::string(Tr("请求失败")) : failure));
             return 1;
         }
 
@@ -119,9 +120,9 @@ public:
         for (const DownloadTaskView& task : engine.Tasks())
             restored = restored || task.gameId == m_gameId;
         if (restored) {
-            std::fprintf(stderr, "继续上次未完成的下载\n");
+            std::fputs(Tr("继续上次未完成的下载\n"), stderr);
         } else if (const AddTaskResult added = engine.AddTask(game, 0); added != AddTaskResult::Added) {
-            PrintError("无法添加下载任务: " + AddTaskFailureText(added));
+            PrintError(Tr("无法添加下载任务: ") + AddTaskFailureText(added));
             return 1;
         } else {
             m_started = true;
@@ -138,7 +139,7 @@ private:
                 continue;
             if (message->id == UM_CLI_INTERRUPT) {
                 m_stopping = true;
-                std::fprintf(stderr, "\n正在停止下载...\n");
+                std::fputs(Tr("\n正在停止下载...\n"), stderr);
             } else if (message->id == UM_DOWNLOAD_PROGRESS) {
                 const auto progress = message->TakePayload<DownloadProgress>();
                 if (!progress || progress->gameId != m_gameId)
@@ -149,10 +150,10 @@ private:
                        StatusFromWParam(message->wParam) == TaskStatus::None) {
                 m_progress.Finish();
                 if (m_prompts.Refused())
-                    PrintError(
-                        "下载失败,该游戏没有所选的下载来源 (可用: " + SourceNames(m_prompts.Offered()) + ")");
+                    PrintError(Tr("下载失败,该游戏没有所选的下载来源 (可用: ") +
+                               SourceNames(m_prompts.Offered()) + ")");
                 else
-                    PrintError("下载失败,获取下载地址失败");
+                    PrintError(Tr("下载失败,获取下载地址失败"));
                 return 1;
             } else if (message->id == UM_GAME_INSTALLED) {
                 return OnInstalled();
@@ -174,12 +175,12 @@ private:
                 return -1;
             }
             m_progress.Finish();
-            std::fprintf(stderr, "下载停止,完成%sM/%sM,再次运行本命令可继续下载\n",
+            std::fprintf(stderr, Tr("下载停止,完成%sM/%sM,再次运行本命令可继续下载\n"),
                          progress.currentSize.c_str(), progress.totalSize.c_str());
             return 130;
         case TaskStatus::Failed:
             m_progress.Finish();
-            PrintError("下载失败," + DownloadFailureText(progress.code, progress.lastProbe));
+            PrintError(Tr("下载失败,") + DownloadFailureText(progress.code, progress.lastProbe));
             return 1;
         default:
             m_progress.Show(progress);
@@ -192,10 +193,10 @@ private:
         m_progress.Finish();
         Gameinfo installed;
         if (!FindInstalled(m_database, m_gameId, installed)) {
-            PrintError("安装失败: 无法写入游戏库");
+            PrintError(Tr("安装失败: 无法写入游戏库"));
             return 1;
         }
-        std::printf("安装完成\t%s\n", installed.FilePath.c_str());
+        std::printf(Tr("安装完成\t%s\n"), installed.FilePath.c_str());
         return 0;
     }
 
@@ -223,26 +224,26 @@ int InstallCommand(Engines& engines, const Arguments& args)
                      : name == "nozip" ? kSourceUnpacked
                                        : -1;
             if (source < 0) {
-                PrintError("参数错误: --source 只能是 server、cloud 或 nozip");
+                PrintError(Tr("参数错误: --source 只能是 server、cloud 或 nozip"));
                 return 1;
             }
         } else if (gameId.empty() && args[i].rfind("--", 0) != 0) {
             gameId = args[i];
         } else {
-            PrintError("参数错误: " + args[i]);
+            PrintError(Tr("参数错误: ") + args[i]);
             return 1;
         }
     }
     if (gameId.empty()) {
-        PrintError("参数错误: 请指定游戏编号");
+        PrintError(Tr("参数错误: 请指定游戏编号"));
         return 1;
     }
     if (GamesFolder().empty()) {
-        PrintError("尚未设置游戏目录: 请在 " + SettingsFilePath + " 的 [Set] 中设置 RomPath");
+        PrintError(Tr("尚未设置游戏目录: 请在 ") + SettingsFilePath + Tr(" 的 [Set] 中设置 RomPath"));
         return 1;
     }
     if (!IsPlainName(gameId)) {
-        PrintError("参数错误: 游戏编号无效");
+        PrintError(Tr("参数错误: 游戏编号无效"));
         return 1;
     }
     return InstallSession(engines, gameId, source).Run();
@@ -251,12 +252,12 @@ int InstallCommand(Engines& engines, const Arguments& args)
 int InstalledCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
-        PrintError("参数错误: installed 不带参数");
+        PrintError(Tr("参数错误: installed 不带参数"));
         return 1;
     }
     std::vector<Gameinfo> games;
     if (!engines.Database().PostWait(DbOperation::LoadGames, &games)) {
-        PrintError("读取游戏库失败");
+        PrintError(Tr("读取游戏库失败"));
         return 1;
     }
     for (const Gameinfo& game : games)

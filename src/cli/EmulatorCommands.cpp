@@ -6,6 +6,7 @@
 #include "cli/InterruptWatcher.h"
 #include "emulator/CEmulatorManager.h"
 #include "platform/MessageQueue.h"
+#include "platform/Translate.h"
 #include "store/LibraryDatabase.h"
 #include "systems/SystemTable.h"
 
@@ -25,7 +26,7 @@ void PrintEmulatorLine(const EmulatorInfo& record, bool installed)
 int EmulatorsCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
-        PrintError("参数错误: emulators 不带参数");
+        PrintError(Tr("参数错误: emulators 不带参数"));
         return 1;
     }
     CEmulatorManager& registry = engines.LoadedEmulators();
@@ -38,14 +39,14 @@ int EmulatorsCommand(Engines& engines, const Arguments& args)
     for (const auto& [id, line] : lines)
         PrintEmulatorLine(line.first, line.second);
     if (registry.Available().empty())
-        std::fprintf(stderr, "无法获取模拟器列表\n");
+        std::fputs(Tr("无法获取模拟器列表\n"), stderr);
     return 0;
 }
 
 int EmulatorCommand(Engines& engines, const Arguments& args)
 {
     if (args.size() != 2 || args[0] != "install") {
-        PrintError("参数错误: 用法 emulator install ID");
+        PrintError(Tr("参数错误: 用法 emulator install ID"));
         return 1;
     }
     MessageQueue interrupts;
@@ -53,25 +54,25 @@ int EmulatorCommand(Engines& engines, const Arguments& args)
     const InterruptWatcher watcher(interrupts.Handle(), UM_CLI_INTERRUPT);
     CEmulatorManager& registry = engines.LoadedEmulators();
     if (const std::optional<EmulatorInfo> installed = registry.FindInstalled(args[1])) {
-        std::fprintf(stderr, "模拟器已安装\n");
+        std::fputs(Tr("模拟器已安装\n"), stderr);
         PrintEmulatorLine(*installed, true);
         return 0;
     }
     const std::optional<EmulatorInfo> offered = registry.FindAvailable(args[1]);
     if (!offered) {
-        PrintError(registry.Available().empty() ? "无法获取模拟器列表" : "没有该模拟器: " + args[1]);
+        PrintError(registry.Available().empty() ? Tr("无法获取模拟器列表") : Tr("没有该模拟器: ") + args[1]);
         return 1;
     }
     CliEmulatorHost host(&interrupts);
     if (!registry.Install(*offered, 0, host)) {
         if (host.Cancelled())
-            PrintError("已取消");
+            PrintError(Tr("已取消"));
         return 1;
     }
     // The row is written by the library worker; a load queued behind it returns once it is on disk.
     std::vector<EmulatorInfo> rows;
     if (!engines.Database().PostWait(DbOperation::LoadEmulators, &rows)) {
-        PrintError("写入游戏库失败");
+        PrintError(Tr("写入游戏库失败"));
         return 1;
     }
     PrintEmulatorLine(*offered, true);

@@ -8,6 +8,7 @@
 #include "emulator/EmulatorConfig.h"
 #include "platform/MessageQueue.h"
 #include "platform/StartThread.h"
+#include "platform/Translate.h"
 #include "store/LibraryDatabase.h"
 
 #include <charconv>
@@ -100,9 +101,9 @@ public:
 
     int ChooseInputKind(WindowHandle) override
     {
-        if (const std::optional<int> kind = AskNumber("选择控制方式 (1 手柄, 2 键盘): ", 1, 2))
+        if (const std::optional<int> kind = AskNumber(Tr("选择控制方式 (1 手柄, 2 键盘): "), 1, 2))
             return *kind;
-        PrintError("请用 --input gamepad 或 --input keyboard 选择控制方式");
+        PrintError(Tr("请用 --input gamepad 或 --input keyboard 选择控制方式"));
         return 0;
     }
 
@@ -111,9 +112,10 @@ public:
         if (m_disc && *m_disc <= count)
             return *m_disc - 1;
         const std::string range = "1-" + std::to_string(count);
-        if (const std::optional<int> disc = AskNumber("选择光盘 (" + range + "): ", 1, count))
+        if (const std::optional<int> disc = AskNumber(Tr("选择光盘 (") + range + "): ", 1, count))
             return *disc - 1;
-        PrintError("该游戏有 " + std::to_string(count) + " 张光盘, 请用 --disc " + range + " 选择");
+        PrintError(Tr("该游戏有 ") + std::to_string(count) + Tr(" 张光盘, 请用 --disc ") + range +
+                   Tr(" 选择"));
         return -1;
     }
 
@@ -146,7 +148,7 @@ int LaunchCommand(Engines& engines, const Arguments& args)
 {
     LaunchOptions options;
     if (!ParseOptions(args, options)) {
-        PrintError("参数错误: 用法 launch GAMEID|PATH [--input gamepad|keyboard] [--disc N]");
+        PrintError(Tr("参数错误: 用法 launch GAMEID|PATH [--input gamepad|keyboard] [--disc N]"));
         return 1;
     }
     MessageQueue queue;
@@ -161,8 +163,8 @@ int LaunchCommand(Engines& engines, const Arguments& args)
     else
         installed = FindInstalledGame(engines, options.game);
     if (!installed && !imported) {
-        PrintError(isPath ? "游戏未导入: 请先用 import 导入 " + options.game
-                          : "游戏未安装: 请先用 install 安装 " + options.game);
+        PrintError(isPath ? Tr("游戏未导入: 请先用 import 导入 ") + options.game
+                          : Tr("游戏未安装: 请先用 install 安装 ") + options.game);
         return 1;
     }
 
@@ -177,16 +179,16 @@ int LaunchCommand(Engines& engines, const Arguments& args)
     case CGameLauncher::StartResult::Started:
         break;
     case CGameLauncher::StartResult::Busy:
-        PrintError("已有游戏在运行");
+        PrintError(Tr("已有游戏在运行"));
         return 1;
     case CGameLauncher::StartResult::NoEmulator:
-        PrintError(host.Cancelled() ? "已取消" : "没有可用的模拟器");
+        PrintError(host.Cancelled() ? Tr("已取消") : Tr("没有可用的模拟器"));
         return 1;
     case CGameLauncher::StartResult::Abandoned:
     case CGameLauncher::StartResult::GameFileMissing:
         return 1;
     }
-    std::fprintf(stderr, "游戏已启动\n");
+    std::fputs(Tr("游戏已启动\n"), stderr);
 
     int exitCode = 0;
     std::thread waiter = StartThread([&] {
@@ -198,14 +200,14 @@ int LaunchCommand(Engines& engines, const Arguments& args)
         if (!message)
             continue;
         if (message->id == UM_CLI_INTERRUPT) {
-            std::fprintf(stderr, "\n正在结束游戏...\n");
+            std::fputs(Tr("\n正在结束游戏...\n"), stderr);
             launcher.StopGame();
         } else if (message->id == UM_CLI_GAME_ENDED) {
             break;
         }
     }
     waiter.join();
-    std::printf("退出码\t%d\n", exitCode);
+    std::printf(Tr("退出码\t%d\n"), exitCode);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "library/CMyGameStore.h"
 #include "library/LocalGameFiles.h"
 #include "library/LocalGameImporter.h"
+#include "platform/Translate.h"
 #include "settings/AppPaths.h"
 #include "store/LibraryDatabase.h"
 #include "systems/SystemTable.h"
@@ -52,11 +53,11 @@ int ImportCommand(Engines& engines, const Arguments& args)
         if (args[i] == "--system" && i + 1 < args.size()) {
             system = SystemNumberOf(args[++i]);
             if (system < 0) {
-                PrintError("参数错误: 未知的机种 " + args[i]);
+                PrintError(Tr("参数错误: 未知的机种 ") + args[i]);
                 return 1;
             }
         } else if (args[i].rfind("--", 0) == 0) {
-            PrintError("参数错误: " + args[i]);
+            PrintError(Tr("参数错误: ") + args[i]);
             return 1;
         } else {
             std::error_code error;
@@ -65,11 +66,11 @@ int ImportCommand(Engines& engines, const Arguments& args)
         }
     }
     if (paths.empty() || system == -2) {
-        PrintError("参数错误: 用法 import PATH... --system CODE");
+        PrintError(Tr("参数错误: 用法 import PATH... --system CODE"));
         return 1;
     }
     if (ExtensionListOf(SystemNumberToCode(system)).empty()) {
-        PrintError("该机种不能导入本地游戏,请指定具体的机种");
+        PrintError(Tr("该机种不能导入本地游戏,请指定具体的机种"));
         return 1;
     }
     CMyGameStore& store = engines.MyGames();
@@ -78,22 +79,22 @@ int ImportCommand(Engines& engines, const Arguments& args)
     for (const LocalGame& game : imported)
         PrintLocalGame(game);
     if (!FlushLibrary(store)) {
-        PrintError("写入游戏库失败");
+        PrintError(Tr("写入游戏库失败"));
         return 1;
     }
     if (imported.empty())
-        std::fprintf(stderr, "没有导入新的游戏\n");
+        std::fputs(Tr("没有导入新的游戏\n"), stderr);
     return 0;
 }
 
 int ScanCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
-        PrintError("参数错误: scan 不带参数");
+        PrintError(Tr("参数错误: scan 不带参数"));
         return 1;
     }
     if (LocalGameFolder().empty()) {
-        PrintError("尚未设置游戏目录: 请在 " + SettingsFilePath + " 的 [Set] 中设置 RomPath");
+        PrintError(Tr("尚未设置游戏目录: 请在 ") + SettingsFilePath + Tr(" 的 [Set] 中设置 RomPath"));
         return 1;
     }
     CMyGameStore& store = engines.MyGames();
@@ -102,7 +103,7 @@ int ScanCommand(Engines& engines, const Arguments& args)
         if (const std::optional<LocalGame> game = importer.ImportFoundFile(path, code))
             PrintLocalGame(*game);
     if (!FlushLibrary(store)) {
-        PrintError("写入游戏库失败");
+        PrintError(Tr("写入游戏库失败"));
         return 1;
     }
     return 0;
@@ -111,12 +112,12 @@ int ScanCommand(Engines& engines, const Arguments& args)
 int LocalCommand(Engines& engines, const Arguments& args)
 {
     if (!args.empty()) {
-        PrintError("参数错误: local 不带参数");
+        PrintError(Tr("参数错误: local 不带参数"));
         return 1;
     }
     std::vector<LocalGame> games;
     if (!engines.Database().PostWait(DbOperation::LoadLocalGames, &games)) {
-        PrintError("读取游戏库失败");
+        PrintError(Tr("读取游戏库失败"));
         return 1;
     }
     std::sort(games.begin(), games.end(),

@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "platform/Translate.h"
+
 #include <cstdio>
 
 namespace ravelo::cli {
@@ -38,17 +40,17 @@ void ProgressLine::Show(const DownloadProgress& p)
     std::string text;
     switch (p.state) {
     case TaskStatus::Downloading:
-        text = "下载中 " + bar + " " + percent + " " + Megabytes(p.done) + "/" + Megabytes(p.total);
+        text = Tr("下载中 ") + bar + " " + percent + " " + Megabytes(p.done) + "/" + Megabytes(p.total);
         if (m_speed > 0)
             text += " " + Megabytes(m_speed) + "/s";
         if (p.multiVolume)
-            text += " 分卷 " + std::to_string(p.currentVolume) + "/" + std::to_string(p.volumeCount);
+            text += Tr(" 分卷 ") + std::to_string(p.currentVolume) + "/" + std::to_string(p.volumeCount);
         break;
     case TaskStatus::Unpacking:
-        text = "解压中 " + bar + " " + percent + " " + Megabytes(p.done) + "/" + Megabytes(p.total);
+        text = Tr("解压中 ") + bar + " " + percent + " " + Megabytes(p.done) + "/" + Megabytes(p.total);
         break;
     case TaskStatus::Waiting:
-        text = "等待下载";
+        text = Tr("等待下载");
         break;
     default:
         return;

@@ -7,6 +7,7 @@
 #include "cli/InterruptWatcher.h"
 #include "cli/LaunchCommands.h"
 #include "cli/LocalCommands.h"
+#include "platform/Translate.h"
 
 #include <csignal>
 #include <string>
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
         },
         [](const std::string& reason) { PrintError(reason); });
     if (code == ravelo::kHttpLibraryFailed)
-        PrintError("初始化网络库失败");
+        PrintError(ravelo::Tr("初始化网络库失败"));
     if (code < 0)
         return 1;
     return code;

@@ -1,5 +1,7 @@
 #include "download/AddTaskResult.h"
 
+#include "platform/Translate.h"
+
 namespace ravelo {
 
 std::string AddTaskFailureText(AddTaskResult result)
@@ -8,19 +10,19 @@ std::string AddTaskFailureText(AddTaskResult result)
     case AddTaskResult::Added:
         return std::string();
     case AddTaskResult::NotStarted:
-        return "下载服务尚未启动";
+        return Tr("下载服务尚未启动");
     case AddTaskResult::Busy:
-        return "下载服务正忙,请稍后再试";
+        return Tr("下载服务正忙,请稍后再试");
     case AddTaskResult::AlreadyAdded:
-        return "该游戏已在下载列表中";
+        return Tr("该游戏已在下载列表中");
     case AddTaskResult::NoGamesFolder:
-        return "尚未设置游戏目录,请检查游戏目录设置";
+        return Tr("尚未设置游戏目录,请检查游戏目录设置");
     case AddTaskResult::BadGameId:
-        return "游戏编号无效";
+        return Tr("游戏编号无效");
     case AddTaskResult::BadSystemName:
-        return "游戏信息无法读取:所属系统无效";
+        return Tr("游戏信息无法读取:所属系统无效");
     }
-    return "未知错误";
+    return Tr("未知错误");
 }
 
 } // namespace ravelo

@@ -1,6 +1,7 @@
 #include "download/DownloadResult.h"
 
 #include "download/CurlResultNames.h"
+#include "platform/Translate.h"
 
 namespace ravelo {
 namespace {
@@ -23,29 +24,29 @@ std::string DownloadFailureText(int code, const TransferError& lastProbe)
 {
     switch (code) {
     case kResultNoAddress:
-        return "没有可用的下载链接" + ProbeAnswerText(lastProbe);
+        return Tr("没有可用的下载链接") + ProbeAnswerText(lastProbe);
     case kResultNoLength:
-        return "获取文件长度出错";
+        return Tr("获取文件长度出错");
     case kResultCannotCreateFile:
-        return "创建文件失败:请检查下载路径是否正确";
+        return Tr("创建文件失败:请检查下载路径是否正确");
     case kResultUnpackFailed:
-        return "解压文件出错";
+        return Tr("解压文件出错");
     case kResultNoVolumeAddress:
-        return "没有可用的分卷下载链接";
+        return Tr("没有可用的分卷下载链接");
     case kResultChecksumMismatch:
-        return "文件校验失败:下载的文件已损坏,请重新下载";
+        return Tr("文件校验失败:下载的文件已损坏,请重新下载");
     case kResultDiskFull:
-        return "写入文件失败:磁盘空间不足";
+        return Tr("写入文件失败:磁盘空间不足");
     case kResultBadGameId:
-        return "游戏编号无效";
+        return Tr("游戏编号无效");
     default:
         break;
     }
     if (code >= 1 && code <= 91)
         return CurlResultName(code);
     if (code >= 100 && code <= 599)
-        return "服务器返回错误(HTTP " + std::to_string(code) + ")";
-    return "未知错误";
+        return Tr("服务器返回错误(HTTP ") + std::to_string(code) + ")";
+    return Tr("未知错误");
 }
 
 } // namespace ravelo

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/StartThread.h"
 #include "platform/TextConvert.h"
+#include "platform/Translate.h"
 #include "service/HttpTransport.h"
 #include "service/ServiceEndpoints.h"
 #include "settings/AppPaths.h"
@@ -169,7 +170,7 @@ std::string CEmulatorManager::EmulatorFolder(const EmulatorInfo& record) const
 bool CEmulatorManager::SetUpAndRecord(const EmulatorInfo& record, WindowHandle parent, EmulatorHost& host)
 {
     SetupWorker worker(record, EmulatorFolder(record), m_setup.dataFolder);
-    if (!host.RunPackageSetup(record, "下载文件", parent, worker))
+    if (!host.RunPackageSetup(record, Tr("下载文件"), parent, worker))
         return false;
     if (!AddInstalled(record))
         return false;
@@ -199,7 +200,7 @@ bool CEmulatorManager::Uninstall(const EmulatorInfo& record, WindowHandle parent
 {
     if (!FindInstalled(record.EmulatorId))
         return false;
-    if (!host.AskYesNo("是否删除模拟器", "提示", parent))
+    if (!host.AskYesNo(Tr("是否删除模拟器"), Tr("提示"), parent))
         return false;
     if (!RemoveInstalled(record.EmulatorId))
         return false;
@@ -223,14 +224,14 @@ CEmulatorManager::UpdateResult CEmulatorManager::CheckUpdate(const EmulatorInfo*
     if (!installed)
         return UpdateResult::NotInstalled;
     if (VersionNumber(offered->Version) <= VersionNumber(installed->Version)) {
-        host.ShowMessage(Utf16ToUtf8(offered->Name) + "已是最新版本", "提示", parent);
+        host.ShowMessage(Utf16ToUtf8(offered->Name) + Tr("已是最新版本"), Tr("提示"), parent);
         return UpdateResult::UpToDate;
     }
-    if (!host.AskYesNo("更新说明:\n\n" + Utf16ToUtf8(offered->Description),
-                       "提示:检测到新版本" + offered->Version + "是否更新", parent))
+    if (!host.AskYesNo(Tr("更新说明:\n\n") + Utf16ToUtf8(offered->Description),
+                       Tr("提示:检测到新版本") + offered->Version + Tr("是否更新"), parent))
         return UpdateResult::Declined;
     SetupWorker worker(*offered, EmulatorFolder(*offered), m_setup.dataFolder);
-    if (!host.RunPackageSetup(*offered, "下载文件", parent, worker))
+    if (!host.RunPackageSetup(*offered, Tr("下载文件"), parent, worker))
         return UpdateResult::SetupFailed;
     if (UpdateInstalled(*offered))
         Database().Post(DbOperation::UpdateEmulator, *offered);

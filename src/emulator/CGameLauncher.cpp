@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/StartThread.h"
 #include "platform/TopLevelWindows.h"
+#include "platform/Translate.h"
 #include "settings/AppSettings.h"
 #include "store/ListCodec.h"
 #include "systems/SystemTable.h"
@@ -172,7 +173,7 @@ CGameLauncher::StartResult CGameLauncher::LaunchInstalledGame(const Gameinfo* ga
     if (!file) {
         const std::vector<std::string> discs = GameFileSearch::FindDiscs(*game);
         if (discs.empty()) {
-            host.ShowMessage("游戏文件不存在", "提示", owner);
+            host.ShowMessage(Tr("游戏文件不存在"), Tr("提示"), owner);
             return GiveUp(StartResult::GameFileMissing);
         }
         const int chosen = host.ChooseDisc(static_cast<int>(discs.size()), owner);
@@ -194,7 +195,7 @@ CGameLauncher::StartResult CGameLauncher::LaunchLocalGame(const LocalGame* game,
             BeginLaunch(game->EmulatorId, owner, host, inputKind, kind))
         return *refused;
     if (!PathExists(game->FilePath)) {
-        host.ShowMessage("游戏文件不存在", "提示", owner);
+        host.ShowMessage(Tr("游戏文件不存在"), Tr("提示"), owner);
         return GiveUp(StartResult::GameFileMissing);
     }
     StartLaunchThread({owner, true, game->EmulatorId, game->FilePath, game->PlayUrl, kind});

@@ -1,6 +1,7 @@
 #include "platform/Process.h"
 
 #include "platform/StartThread.h"
+#include "platform/Translate.h"
 
 #include <cerrno>
 #include <csignal>
@@ -123,7 +124,7 @@ bool Process::Start(const ProcessStart& start, std::string* error)
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0) {
         if (error)
-            *error = "无法启动程序 " + program + ": " + std::strerror(result);
+            *error = Tr("无法启动程序 ") + program + ": " + std::strerror(result);
         return false;
     }
     m_pid = pid;

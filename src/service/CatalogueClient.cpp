@@ -3,6 +3,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConvert.h"
+#include "platform/Translate.h"
 #include "service/CGameInfoObj.h"
 #include "service/CGameList.h"
 #include "service/CUserInfo.h"
@@ -25,10 +26,10 @@ constexpr long kRegisterTimeoutSeconds = 10;
 constexpr long kDownFileTimeoutSeconds = 10;
 constexpr std::size_t kMaxCacheIdLength = 128;
 
-constexpr const char* kUnreadableAnswer = "服务器应答无法解析";
-constexpr const char* kWrongAnswer = "服务器应答内容有误";
-constexpr const char* kNoSuchGame = "游戏不存在";
-constexpr const char* kUnusableDetail = "游戏信息无法读取";
+constexpr const char* kUnreadableAnswer = TrNoop("服务器应答无法解析");
+constexpr const char* kWrongAnswer = TrNoop("服务器应答内容有误");
+constexpr const char* kNoSuchGame = TrNoop("游戏不存在");
+constexpr const char* kUnusableDetail = TrNoop("游戏信息无法读取");
 
 /// One catalogue exchange; reason gets a short Chinese text when it fails.
 bool Exchange(const std::string& body, long timeoutSeconds, std::string& answer, std::string& reason,
@@ -43,7 +44,7 @@ bool Exchange(const std::string& body, long timeoutSeconds, std::string& answer,
         return true;
     reason = error.Describe();
     if (reason.empty())
-        reason = "请求失败";
+        reason = Tr("请求失败");
     return false;
 }
 
@@ -64,7 +65,7 @@ RequestSlot::Work ListWork(BodyMaker makeBody, std::uint32_t readyMessage)
         try {
             body = makeBody(p);
         } catch (const TextConversionError&) {
-            return PostFailure(p.window, "搜索文字编码有误");
+            return PostFailure(p.window, Tr("搜索文字编码有误"));
         }
         std::string answer, reason;
         if (!Exchange(body, kListTimeoutSeconds, answer, reason))
@@ -72,10 +73,10 @@ RequestSlot::Work ListWork(BodyMaker makeBody, std::uint32_t readyMessage)
         auto list = std::make_shared<std::unique_ptr<CGameList>>(std::make_unique<CGameList>());
         try {
             if (!(*list)->Decode(answer))
-                return PostFailure(p.window, kUnreadableAnswer);
+                return PostFailure(p.window, Tr(kUnreadableAnswer));
         } catch (const std::exception& e) {
             DebugOutput(std::string("game list not decodable: ") + e.what());
-            return PostFailure(p.window, kWrongAnswer);
+            return PostFailure(p.window, Tr(kWrongAnswer));
         }
         return [window = p.window, page = p.page, readyMessage, list] {
             PostMessage(window, readyMessage, static_cast<std::uintptr_t>(page), std::move(*list));
@@ -103,10 +104,10 @@ std::unique_ptr<CGameInfoObj> DecodeDetail(const std::string& text, std::string&
     try {
         if (detail->Decode(text))
             return detail;
-        reason = kUnreadableAnswer;
+        reason = Tr(kUnreadableAnswer);
     } catch (const std::exception& e) {
         DebugOutput(std::string("game detail not decodable: ") + e.what());
-        reason = kWrongAnswer;
+        reason = Tr(kWrongAnswer);
     }
     return nullptr;
 }
@@ -122,12 +123,12 @@ std::unique_ptr<CGameInfoObj> DecodeGameDetail(const std::string& text, const st
         return nullptr;
     const std::string& answered = detail->gameinfo.gameid;
     if (detail->status < 0 || answered.empty()) {
-        reason = detail->msg.empty() ? kNoSuchGame : detail->msg;
+        reason = detail->msg.empty() ? Tr(kNoSuchGame) : detail->msg;
         return nullptr;
     }
     if (answered != gameid) {
         DebugOutput("game detail of '" + answered + "' in the answer for '" + gameid + "'");
-        reason = kUnusableDetail;
+        reason = Tr(kUnusableDetail);
         return nullptr;
     }
     return detail;
@@ -231,10 +232,10 @@ bool CatalogueClient::StartHomePage(WindowHandle window)
         auto featured = std::make_shared<CFeatured>();
         try {
             if (!featured->Decode(answer))
-                return PostFailure(p.window, kUnreadableAnswer);
+                return PostFailure(p.window, Tr(kUnreadableAnswer));
         } catch (const std::exception& e) {
             DebugOutput(std::string("home page not decodable: ") + e.what());
-            return PostFailure(p.window, kWrongAnswer);
+            return PostFailure(p.window, Tr(kWrongAnswer));
         }
         {
             std::lock_guard guard(m_featuredLock);

@@ -2,6 +2,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/Translate.h"
 #include "service/CurlEasy.h"
 
 #include <cstdio>
@@ -13,21 +14,21 @@ namespace ravelo {
 std::string TransferError::Describe() const
 {
     if (tooLarge)
-        return "服务器应答过大";
+        return Tr("服务器应答过大");
     switch (curlCode) {
     case 0:
         break;
     case CURLE_COULDNT_RESOLVE_HOST:
-        return "无法解析服务器地址";
+        return Tr("无法解析服务器地址");
     case CURLE_COULDNT_CONNECT:
-        return "无法连接服务器";
+        return Tr("无法连接服务器");
     case CURLE_OPERATION_TIMEDOUT:
-        return "连接服务器超时";
+        return Tr("连接服务器超时");
     default:
-        return std::string("网络错误: ") + curl_easy_strerror(static_cast<CURLcode>(curlCode));
+        return std::string(Tr("网络错误: ")) + curl_easy_strerror(static_cast<CURLcode>(curlCode));
     }
     if (httpStatus != 0 && httpStatus != 200)
-        return "服务器返回错误 (HTTP " + std::to_string(httpStatus) + ")";
+        return Tr("服务器返回错误 (HTTP ") + std::to_string(httpStatus) + ")";
     return std::string();
 }
 

@@ -1,6 +1,7 @@
 #include "update/SetupErrorText.h"
 
 #include "download/CurlResultNames.h"
+#include "platform/Translate.h"
 
 namespace ravelo {
 
@@ -8,23 +9,23 @@ std::string SetupErrorText(int code)
 {
     switch (code) {
     case kSetupNoAddress:
-        return "没有可用的下载链接";
+        return Tr("没有可用的下载链接");
     case kSetupNoLength:
-        return "获取文件长度出错";
+        return Tr("获取文件长度出错");
     case kSetupCannotCreateFile:
-        return "创建文件失败";
+        return Tr("创建文件失败");
     case kSetupUnpackFailed:
-        return "解压文件出错";
+        return Tr("解压文件出错");
     case kSetupWindowsOnly:
-        return "该组件仅适用于Windows,无法在本系统安装";
+        return Tr("该组件仅适用于Windows,无法在本系统安装");
     case kSetupInstallerNotStarted:
-        return "启动安装程序失败";
+        return Tr("启动安装程序失败");
     default:
         break;
     }
     if (code >= 1 && code <= 91)
         return CurlResultName(code);
-    return "错误代码=" + std::to_string(code);
+    return Tr("错误代码=") + std::to_string(code);
 }
 
 } // namespace ravelo

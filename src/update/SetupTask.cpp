@@ -1,6 +1,7 @@
 #include "update/SetupTask.h"
 
 #include "platform/TextConvert.h"
+#include "platform/Translate.h"
 
 #include <sys/utsname.h>
 
@@ -22,25 +23,25 @@ struct PackageRow
 
 // By task number; the emulator's row has no path and no installer.
 constexpr PackageRow kPackages[] = {
-    {"自动升级", "/download/Update.zip", "/download/Update.zip", "RaveloUpdate.zip", "RaveloUpdate.exe",
-     "RaveloUpdate.exe", ""},
-    {"安装Xinput驱动", "/download/Xinput64.zip", "/download/Xinput32.zip", "Xinput.zip", "Xinput.exe",
+    {TrNoop("自动升级"), "/download/Update.zip", "/download/Update.zip", "RaveloUpdate.zip",
+     "RaveloUpdate.exe", "RaveloUpdate.exe", ""},
+    {TrNoop("安装Xinput驱动"), "/download/Xinput64.zip", "/download/Xinput32.zip", "Xinput.zip", "Xinput.exe",
      "Xinput.exe", "/q"},
-    {"安装DirectX9c", "/download/DirectX9c.zip", "/download/DirectX9c.zip", "DirectX9c.zip", "DirectX9c.exe",
-     "DirectX9c.exe", "/q"},
-    {"安装VC2005运行库", "/download/vc2005_x64.zip", "/download/vc2005_x86.zip", "VC2005.zip",
+    {TrNoop("安装DirectX9c"), "/download/DirectX9c.zip", "/download/DirectX9c.zip", "DirectX9c.zip",
+     "DirectX9c.exe", "DirectX9c.exe", "/q"},
+    {TrNoop("安装VC2005运行库"), "/download/vc2005_x64.zip", "/download/vc2005_x86.zip", "VC2005.zip",
      "Microsoft Visual C++ 2005 SP1 Redistributable Package (x64).exe",
      "Microsoft Visual C++ 2005 SP1 Redistributable Package (x86).exe", "/q"},
-    {"安装VC2008运行库", "/download/vc2008_x64.zip", "/download/vc2008_x86.zip", "VC2008.zip",
+    {TrNoop("安装VC2008运行库"), "/download/vc2008_x64.zip", "/download/vc2008_x86.zip", "VC2008.zip",
      "Microsoft Visual C++ 2008 SP1 Redistributable Package (x64).exe",
      "Microsoft Visual C++ 2008 SP1 Redistributable Package (x86).exe", "/q"},
-    {"安装VC2010运行库", "/download/vc2010_x64.zip", "/download/vc2010_x86.zip", "VC2010.zip",
+    {TrNoop("安装VC2010运行库"), "/download/vc2010_x64.zip", "/download/vc2010_x86.zip", "VC2010.zip",
      "Microsoft Visual C++ 2010 SP1 Redistributable Package (x64).exe",
      "Microsoft Visual C++ 2010 SP1 Redistributable Package (x86).exe", "/q"},
-    {"安装VC2012运行库", "/download/vc2012_x64.zip", "/download/vc2012_x86.zip", "VC2012.zip",
+    {TrNoop("安装VC2012运行库"), "/download/vc2012_x64.zip", "/download/vc2012_x86.zip", "VC2012.zip",
      "Microsoft Visual C++ 2012 Redistributable (x64).exe",
      "Microsoft Visual C++ 2012 Redistributable (x86).exe", "/q"},
-    {"安装", "", "", "Emulator.zip", "", "", ""},
+    {TrNoop("安装"), "", "", "Emulator.zip", "", "", ""},
 };
 
 const PackageRow& Row(SetupTask task)
@@ -58,7 +59,7 @@ bool IsRuntimePackage(SetupTask task)
 
 std::string SetupCaption(SetupTask task, const EmulatorInfo* emulator)
 {
-    std::string caption = Row(task).caption;
+    std::string caption = Tr(Row(task).caption);
     if (task == SetupTask::Emulator && emulator)
         caption += Utf16ToUtf8(emulator->Name) + " " + emulator->Version;
     return caption;

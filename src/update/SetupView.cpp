@@ -1,6 +1,7 @@
 #include "update/SetupView.h"
 
 #include "platform/TextConvert.h"
+#include "platform/Translate.h"
 #include "update/SetupErrorText.h"
 
 #include <cstdio>
@@ -9,8 +10,9 @@ namespace ravelo {
 namespace {
 
 // The package's short name in the status texts, by task 0 to 6.
-constexpr const char* kPackageNames[] = {"升级包",       "Xinput驱动",   "DirectX9c",   "VC2005运行库",
-                                         "VC2008运行库", "VC2010运行库", "VC2012运行库"};
+constexpr const char* kPackageNames[] = {
+    TrNoop("升级包"),       TrNoop("Xinput驱动"),   "DirectX9c",           TrNoop("VC2005运行库"),
+    TrNoop("VC2008运行库"), TrNoop("VC2010运行库"), TrNoop("VC2012运行库")};
 
 std::string EmulatorTitle(const EmulatorInfo* emulator)
 {
@@ -27,19 +29,20 @@ SetupView::Bar BytesBar(const SetupProgress& record)
 std::string SetupDownloadingText(SetupTask task, const EmulatorInfo* emulator)
 {
     if (task == SetupTask::Emulator)
-        return "提示：正在下载" + EmulatorTitle(emulator);
+        return Tr("提示：正在下载") + EmulatorTitle(emulator);
     const int index = static_cast<int>(task);
-    return std::string("提示：正在下载") + kPackageNames[index >= 0 && index <= 6 ? index : 0] + "...";
+    return std::string(Tr("提示：正在下载")) + Tr(kPackageNames[index >= 0 && index <= 6 ? index : 0]) +
+           "...";
 }
 
 std::string SetupFinishedText(SetupTask task, const EmulatorInfo* emulator, bool packagePresent)
 {
     if (task == SetupTask::Emulator)
-        return "提示：" + EmulatorTitle(emulator) + "安装成功";
+        return Tr("提示：") + EmulatorTitle(emulator) + Tr("安装成功");
     if (!IsRuntimePackage(task))
         return {};
-    return std::string("提示：") + kPackageNames[static_cast<int>(task)] +
-           (packagePresent ? "安装成功" : "安装失败");
+    return std::string(Tr("提示：")) + Tr(kPackageNames[static_cast<int>(task)]) +
+           (packagePresent ? Tr("安装成功") : Tr("安装失败"));
 }
 
 std::string SetupSizeText(double now, double total)
@@ -61,16 +64,16 @@ SetupView ViewOfSetupProgress(SetupTask task, const EmulatorInfo* emulator, cons
         view.progress = BytesBar(record);
         break;
     case kSetupUnpacking:
-        view.status = "提示：解压中...";
+        view.status = Tr("提示：解压中...");
         view.size = SetupSizeText(record.now, record.total);
         view.progress = BytesBar(record);
         break;
     case kSetupError:
-        view.status = "提示：错误";
+        view.status = Tr("提示：错误");
         view.size = SetupErrorText(record.code);
         break;
     case kSetupInstalling:
-        view.status = "提示：正在安装...";
+        view.status = Tr("提示：正在安装...");
         view.size = std::string();
         view.progress = SetupView::Bar{static_cast<long>(record.now), static_cast<long>(record.total)};
         break;
@@ -83,7 +86,7 @@ SetupView ViewOfSetupProgress(SetupTask task, const EmulatorInfo* emulator, cons
         }
         view.status = SetupFinishedText(task, emulator, packagePresent);
         if (task == SetupTask::Emulator || packagePresent)
-            view.button = "确定";
+            view.button = Tr("确定");
         break;
     default:
         break;
