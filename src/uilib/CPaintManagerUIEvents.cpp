@@ -157,12 +157,8 @@ bool CPaintManagerUI::HandleEvent(QEvent* event)
             break;
         }
         case QEvent::Timer: {
-            const int qtTimer = static_cast<QTimerEvent*>(event)->timerId();
-            const auto it = std::find_if(m_timers.begin(), m_timers.end(),
-                                         [qtTimer](const TimerInfo& t) { return t.qtTimer == qtTimer; });
-            if (it != m_timers.end()) {
-                const TimerInfo timer = *it;
-                SendEvent(timer.control, UIEVENT_TIMER, QPoint(), Qt::NoModifier, timer.id);
+            if (const auto timer = m_timers.Find(static_cast<QTimerEvent*>(event)->timerId())) {
+                SendEvent(timer->control, UIEVENT_TIMER, QPoint(), Qt::NoModifier, timer->id);
                 consumed = true;
             }
             break;
