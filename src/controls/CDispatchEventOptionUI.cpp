@@ -27,7 +27,7 @@ void CDispatchEventOptionUI::SetSelectedFont(int font)
 void CDispatchEventOptionUI::DoEvent(TEventUI& event)
 {
     DispatchClickEvent(
-        *this, m_uButtonState, event,
+        *this, m_state, event,
         [this] {
             if (!m_bCheckedSelf)
                 return;

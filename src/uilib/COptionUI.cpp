@@ -49,10 +49,7 @@ void COptionUI::Selected(bool selected, bool notify)
         return;
     const bool changed = m_bSelected != selected;
     m_bSelected = selected;
-    if (selected)
-        m_uButtonState |= UISTATE_SELECTED;
-    else
-        m_uButtonState &= ~UISTATE_SELECTED;
+    m_state.SetSelected(selected);
     if (m_pManager && selected && !m_sGroupName.isEmpty()) {
         for (CControlUI* member : m_pManager->GetOptionGroup(m_sGroupName)) {
             auto* option = static_cast<COptionUI*>(member->GetInterface(QStringLiteral("Option")));
@@ -76,22 +73,9 @@ bool COptionUI::Activate()
     return true;
 }
 
-void COptionUI::SetEnabled(bool enabled)
-{
-    CControlUI::SetEnabled(enabled);
-    if (!IsEnabled())
-        m_uButtonState = m_bSelected ? UISTATE_SELECTED : 0;
-}
-
 void COptionUI::SetSelectedTextColor(std::uint32_t argb)
 {
     m_dwSelectedTextColor = argb;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedImage(const QString& description)
-{
-    m_sSelectedImage = description;
     Invalidate();
 }
 
@@ -101,14 +85,6 @@ void COptionUI::SetAttribute(const QString& name, const QString& value)
         SetGroup(value);
     else if (name == QLatin1String("selected"))
         Selected(Parse::Bool(value), false);
-    else if (name == QLatin1String("selectedimage"))
-        SetSelectedImage(value);
-    else if (name == QLatin1String("selectedhotimage"))
-        m_sSelectedHotImage = value;
-    else if (name == QLatin1String("selectedpushedimage"))
-        m_sSelectedPushedImage = value;
-    else if (name == QLatin1String("selecteddisabledimage"))
-        m_sSelectedDisabledImage = value;
     else if (name == QLatin1String("selectedtextcolor"))
         SetSelectedTextColor(Parse::Color(value));
     else if (name == QLatin1String("selectedbkcolor"))
@@ -124,25 +100,6 @@ void COptionUI::PaintBkColor(QPainter& painter)
         return;
     }
     CButtonUI::PaintBkColor(painter);
-}
-
-void COptionUI::PaintStatusImage(QPainter& painter)
-{
-    if (m_bSelected) {
-        bool drawn = false;
-        if (!IsEnabled())
-            drawn = DrawOrForget(painter, m_sSelectedDisabledImage);
-        else if (m_uButtonState & UISTATE_PUSHED)
-            drawn =
-                DrawOrForget(painter, m_sSelectedPushedImage) || DrawOrForget(painter, m_sSelectedHotImage);
-        else if (m_uButtonState & UISTATE_HOT)
-            drawn = DrawOrForget(painter, m_sSelectedHotImage);
-        if (drawn || DrawOrForget(painter, m_sSelectedImage)) {
-            DrawOrForget(painter, m_sForeImage);
-            return;
-        }
-    }
-    CButtonUI::PaintStatusImage(painter);
 }
 
 std::uint32_t COptionUI::StateTextColor() const

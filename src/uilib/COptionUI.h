@@ -16,7 +16,6 @@ public:
     void* GetInterface(const QString& name) override;
     void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     bool Activate() override;
-    void SetEnabled(bool enabled = true) override;
 
     QString GetGroup() const { return m_sGroupName; }
     void SetGroup(const QString& group);
@@ -27,22 +26,17 @@ public:
 
     std::uint32_t GetSelectedTextColor() const { return m_dwSelectedTextColor; }
     void SetSelectedTextColor(std::uint32_t argb);
-    QString GetSelectedImage() const { return m_sSelectedImage; }
-    void SetSelectedImage(const QString& description);
+    QString GetSelectedImage() const { return m_state.GetImage(CButtonState::Selected); }
+    void SetSelectedImage(const QString& description) { SetStateImage(CButtonState::Selected, description); }
 
     void SetAttribute(const QString& name, const QString& value) override;
     void PaintBkColor(QPainter& painter) override;
-    void PaintStatusImage(QPainter& painter) override;
 
 protected:
     std::uint32_t StateTextColor() const override;
 
     bool m_bSelected = false;
     QString m_sGroupName;
-    QString m_sSelectedImage;
-    QString m_sSelectedHotImage;
-    QString m_sSelectedPushedImage;
-    QString m_sSelectedDisabledImage;
     std::uint32_t m_dwSelectedTextColor = 0;
     std::uint32_t m_dwSelectedBkColor = 0;
 };
