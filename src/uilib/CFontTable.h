@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <memory>
