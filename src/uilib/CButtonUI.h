@@ -17,6 +17,7 @@ public:
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
     unsigned GetControlFlags() const override;
     bool Activate() override;
     void SetEnabled(bool enabled = true) override;

@@ -36,6 +36,10 @@ public:
     virtual unsigned GetControlFlags() const;
     /// Performs the control's action (a click); false when it is disabled or hidden.
     virtual bool Activate();
+    /// True when a press on this control inside the window's caption zone is the control's own
+    /// (buttons, options, texts, sliders, edits and the like) rather than the start of dragging the
+    /// window. Subclasses inherit their base's answer.
+    virtual bool TakesCaptionInput() const { return false; }
 
     CPaintManagerUI* GetManager() const { return m_pManager; }
     /// Attaches the control (and, for containers, its children) to a window; init runs DoInit.

@@ -23,6 +23,7 @@ public:
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
     unsigned GetControlFlags() const override;
 
     void SetText(const QString& text) override;

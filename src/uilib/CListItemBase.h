@@ -47,6 +47,7 @@ public:
         return true;
     }
 
+    bool TakesCaptionInput() const override { return true; }
     void DoEvent(TEventUI& event) override
     {
         if (!HandleListItemEvent(*this, *this, event))

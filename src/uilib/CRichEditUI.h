@@ -22,6 +22,7 @@ public:
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
 
     void SetText(const QString& text) override;
     /// Adds text at the end.

@@ -15,6 +15,7 @@ public:
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
 
     CContainerUI* GetOwner() const { return m_pOwner; }
     void SetOwner(CContainerUI* owner) { m_pOwner = owner; }

@@ -14,6 +14,7 @@ public:
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
     unsigned GetControlFlags() const override;
 
     int GetLinkCount() const;
