@@ -14,7 +14,7 @@ QString CButtonUIEx::GetClass() const
 
 void* CButtonUIEx::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CButtonUIEx") ? this : CButtonUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CButtonUI::GetInterface(name);
 }
 
 void CButtonUIEx::SetNumber(int number)

@@ -28,9 +28,7 @@ void DispatchClickEvent(CButtonUI& control, CButtonState& state, TEventUI& event
         // The parent hears of the click while the button still shows pushed; the state ends after.
         if (state.IsCaptured() && control.GetPos().contains(event.ptMouse)) {
             onRelease();
-            if (auto* container =
-                    parent ? static_cast<CContainerUI*>(parent->GetInterface(QStringLiteral("IContainer")))
-                           : nullptr)
+            if (auto* container = ControlAs<CContainerUI>(parent))
                 container->RecvMessage(&control, 0, 0);
         }
         state.HandlePointer(control, event);
@@ -59,7 +57,7 @@ QString CDispatchEventButtonUI::GetClass() const
 
 void* CDispatchEventButtonUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CDispatchEventButtonUI") ? this : CButtonUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CButtonUI::GetInterface(name);
 }
 
 void CDispatchEventButtonUI::DoEvent(TEventUI& event)

@@ -11,6 +11,8 @@ namespace ravelo {
 class CDispatchEventButtonUI : public UiLib::CButtonUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CDispatchEventButtonUI> kInterface{"CDispatchEventButtonUI"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
     void DoEvent(UiLib::TEventUI& event) override;

@@ -15,7 +15,7 @@ QString CDispatchEventOptionUI::GetClass() const
 
 void* CDispatchEventOptionUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("DispatchEventOptionUI") ? this : COptionUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : COptionUI::GetInterface(name);
 }
 
 void CDispatchEventOptionUI::SetSelectedFont(int font)

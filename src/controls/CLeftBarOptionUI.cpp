@@ -13,7 +13,7 @@ QString CLeftBarOptionUI::GetClass() const
 
 void* CLeftBarOptionUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CLeftBarOptionUI") ? this : COptionUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : COptionUI::GetInterface(name);
 }
 
 void CLeftBarOptionUI::SetAttribute(const QString& name, const QString& value)

@@ -20,7 +20,7 @@ QString CButtonUI::GetClass() const
 
 void* CButtonUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Button") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 unsigned CButtonUI::GetControlFlags() const

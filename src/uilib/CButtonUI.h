@@ -13,6 +13,8 @@ namespace UiLib {
 class CButtonUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CButtonUI> kInterface{"Button"};
+
     CButtonUI();
 
     QString GetClass() const override;

@@ -30,9 +30,9 @@ QString CComboUI::GetClass() const
 
 void* CComboUI::GetInterface(const QString& name)
 {
-    if (name == QLatin1String("Combo"))
+    if (name == QLatin1String(kInterface.name))
         return this;
-    if (name == QLatin1String("IListOwner"))
+    if (name == QLatin1String(IListOwnerUI::kInterface.name))
         return static_cast<IListOwnerUI*>(this);
     return CContainerUI::GetInterface(name);
 }
@@ -45,14 +45,14 @@ unsigned CComboUI::GetControlFlags() const
 IListItemUI* CComboUI::ItemAt(int index) const
 {
     CControlUI* control = GetItemAt(index);
-    return control ? static_cast<IListItemUI*>(control->GetInterface(QStringLiteral("ListItem"))) : nullptr;
+    return ControlAs<IListItemUI>(control);
 }
 
 bool CComboUI::AddAt(CControlUI* control, int index)
 {
     if (!CContainerUI::AddAt(control, index))
         return false;
-    if (auto* item = static_cast<IListItemUI*>(control->GetInterface(QStringLiteral("ListItem"))))
+    if (auto* item = control->As<IListItemUI>())
         item->SetOwner(this);
     for (int i = index; i < GetCount(); ++i) {
         if (IListItemUI* item = ItemAt(i))

@@ -18,6 +18,8 @@ namespace UiLib {
 class CComboUI : public CContainerUI, public IListOwnerUI
 {
 public:
+    static constexpr TInterfaceName<CComboUI> kInterface{"Combo"};
+
     CComboUI();
     ~CComboUI() override;
 

@@ -40,7 +40,7 @@ QString CControlUI::GetClass() const
 
 void* CControlUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Control") ? this : nullptr;
+    return name == QLatin1String(kInterface.name) ? this : nullptr;
 }
 
 unsigned CControlUI::GetControlFlags() const

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 
 class QPainter;
 
@@ -16,12 +17,22 @@ namespace UiLib {
 
 class CPaintManagerUI;
 
+/// The interface name a class answers in GetInterface, declared by the class itself as
+/// `static constexpr TInterfaceName<Class> kInterface{"Name"};` so that As<Class>() asks for it.
+template <typename T>
+struct TInterfaceName
+{
+    const char* name;
+};
+
 /// A windowless control: a rectangle in its window's paint manager that lays out, paints and handles
 /// events. Every operation runs on the UI thread. A control belongs to its parent container (or, for
 /// the root, to the paint manager); a control found by name stays valid while its window lives.
 class CControlUI
 {
 public:
+    static constexpr TInterfaceName<CControlUI> kInterface{"Control"};
+
     CControlUI();
     virtual ~CControlUI();
     CControlUI(const CControlUI&) = delete;
@@ -33,6 +44,15 @@ public:
     virtual QString GetClass() const;
     /// This object when it implements the named interface ("Control", "Button", ...), else null.
     virtual void* GetInterface(const QString& name);
+    /// This control as a T when it is one (GetInterface answers T's interface name), else null:
+    /// control->As<COptionUI>().
+    template <typename T>
+    T* As()
+    {
+        static_assert(std::is_same_v<decltype(T::kInterface), const TInterfaceName<T>>,
+                      "T declares its own kInterface");
+        return static_cast<T*>(GetInterface(QLatin1String(T::kInterface.name)));
+    }
     virtual unsigned GetControlFlags() const;
     /// Performs the control's action (a click); false when it is disabled or hidden.
     virtual bool Activate();
@@ -189,5 +209,12 @@ protected:
     QSize m_cxyBorderRound{0, 0};
     QString m_sBkImage;
 };
+
+/// control->As<T>() that also takes a null control (as FindControl may return).
+template <typename T>
+T* ControlAs(CControlUI* control)
+{
+    return control ? control->As<T>() : nullptr;
+}
 
 } // namespace UiLib

@@ -266,8 +266,7 @@ CControlUI* CDialogBuilder::BuildInclude(const QString& source, CControlUI* pare
 CControlUI* CDialogBuilder::BuildControls(const std::vector<const Node*>& nodes, CControlUI* parent)
 {
     CControlUI* first = nullptr;
-    auto* container =
-        parent ? static_cast<CContainerUI*>(parent->GetInterface(QStringLiteral("IContainer"))) : nullptr;
+    auto* container = ControlAs<CContainerUI>(parent);
     for (const Node* node : nodes) {
         if (IsDeclaration(node->tag) || node->tag == QLatin1String("Window"))
             continue;
@@ -292,7 +291,7 @@ CControlUI* CDialogBuilder::BuildControls(const std::vector<const Node*>& nodes,
             std::vector<const Node*> children;
             for (const Node& child : node->children)
                 children.push_back(&child);
-            if (control->GetInterface(QStringLiteral("IContainer")))
+            if (control->As<CContainerUI>())
                 BuildControls(children, control);
             else
                 ravelo::DebugOutput("layout: children of " + node->tag.toStdString() +

@@ -72,7 +72,7 @@ QString CEditUI::GetClass() const
 
 void* CEditUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Edit") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 unsigned CEditUI::GetControlFlags() const

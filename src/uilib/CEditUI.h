@@ -18,6 +18,8 @@ namespace UiLib {
 class CEditUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CEditUI> kInterface{"Edit"};
+
     CEditUI();
     ~CEditUI() override;
 

@@ -19,7 +19,7 @@ QString COptionUI::GetClass() const
 
 void* COptionUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Option") ? this : CButtonUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CButtonUI::GetInterface(name);
 }
 
 void COptionUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
@@ -52,7 +52,7 @@ void COptionUI::Selected(bool selected, bool notify)
     m_state.SetSelected(selected);
     if (m_pManager && selected && !m_sGroupName.isEmpty()) {
         for (CControlUI* member : m_pManager->GetOptionGroup(m_sGroupName)) {
-            auto* option = static_cast<COptionUI*>(member->GetInterface(QStringLiteral("Option")));
+            auto* option = member->As<COptionUI>();
             if (option && option != this && option->IsSelected())
                 option->Selected(false, false);
         }

@@ -10,6 +10,8 @@ namespace UiLib {
 class COptionUI : public CButtonUI
 {
 public:
+    static constexpr TInterfaceName<COptionUI> kInterface{"Option"};
+
     ~COptionUI() override;
 
     QString GetClass() const override;

@@ -17,7 +17,7 @@ QString CProgressUI::GetClass() const
 
 void* CProgressUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Progress") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 void CProgressUI::SetHorizontal(bool horizontal)

@@ -10,6 +10,8 @@ namespace UiLib {
 class CProgressUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CProgressUI> kInterface{"Progress"};
+
     CProgressUI();
 
     QString GetClass() const override;

@@ -17,6 +17,8 @@ class CHtmlText;
 class CRichEditUI : public CContainerUI
 {
 public:
+    static constexpr TInterfaceName<CRichEditUI> kInterface{"RichEdit"};
+
     CRichEditUI();
     ~CRichEditUI() override;
 

@@ -11,6 +11,8 @@ class CContainerUI;
 class CScrollBarUI : public CControlUI
 {
 public:
+    static constexpr TInterfaceName<CScrollBarUI> kInterface{"ScrollBar"};
+
     CScrollBarUI();
 
     QString GetClass() const override;

@@ -10,6 +10,8 @@ namespace UiLib {
 class CTextUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CTextUI> kInterface{"Text"};
+
     CTextUI();
 
     QString GetClass() const override;

@@ -84,6 +84,13 @@ TEST(Controls, TheFactoryKnowsEveryTagWithItsClassAndInterfaceNames)
     EXPECT_EQ(ex.GetClass(), "ImageUIEx");
     EXPECT_EQ(ex.GetInterface(QStringLiteral("CImageUIEx")), &ex);
     EXPECT_EQ(ex.GetInterface(QStringLiteral("CImageUI")), &ex);
+    EXPECT_EQ(ex.As<CImageUI>(), &ex);
+    EXPECT_EQ(ex.As<CImageUIEx>(), &ex);
+    CButtonUIEx badge;
+    EXPECT_EQ(badge.As<CButtonUI>(), &badge);
+    EXPECT_EQ(badge.As<CButtonUIEx>(), &badge);
+    EXPECT_EQ(badge.As<COptionUI>(), nullptr);
+    EXPECT_EQ(badge.As<CLeftBarOptionUI>(), nullptr);
 }
 
 TEST(Controls, AScrollingLabelWhoseTextFitsNeverStartsItsTimer)
