@@ -2,6 +2,7 @@
 
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/CRenderEngine.h"
+#include "uilib/CTabLayoutUI.h"
 #include "uilib/UiParse.h"
 
 namespace UiLib {
@@ -45,8 +46,11 @@ void COptionUI::SetGroup(const QString& group)
 
 void COptionUI::Selected(bool selected, bool notify)
 {
-    if (m_bSelected == selected && !(selected && !m_sGroupName.isEmpty()))
+    if (m_bSelected == selected && !(selected && !m_sGroupName.isEmpty())) {
+        if (selected)
+            SelectBoundTab(); // its page again, should something else have been shown meanwhile
         return;
+    }
     const bool changed = m_bSelected != selected;
     m_bSelected = selected;
     m_state.SetSelected(selected);
@@ -57,9 +61,33 @@ void COptionUI::Selected(bool selected, bool notify)
                 option->Selected(false, false);
         }
     }
+    if (selected)
+        SelectBoundTab();
     Invalidate();
     if (changed && notify && m_pManager)
         m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
+}
+
+void COptionUI::SetBindTabIndex(int index)
+{
+    m_iBindTabIndex = index;
+    if (m_bSelected)
+        SelectBoundTab();
+}
+
+void COptionUI::SetBindTabLayoutName(const QString& name)
+{
+    m_sBindTabLayoutName = name;
+    if (m_bSelected)
+        SelectBoundTab();
+}
+
+void COptionUI::SelectBoundTab()
+{
+    if (m_iBindTabIndex < 0 || m_sBindTabLayoutName.isEmpty() || !m_pManager)
+        return;
+    if (auto* tabs = ControlAs<CTabLayoutUI>(m_pManager->FindControl(m_sBindTabLayoutName)))
+        tabs->SelectItem(m_iBindTabIndex);
 }
 
 bool COptionUI::Activate()
@@ -85,6 +113,10 @@ void COptionUI::SetAttribute(const QString& name, const QString& value)
         SetGroup(value);
     else if (name == QLatin1String("selected"))
         Selected(Parse::Bool(value), false);
+    else if (name == QLatin1String("bindtabindex"))
+        SetBindTabIndex(Parse::Int(value, -1));
+    else if (name == QLatin1String("bindtablayoutname"))
+        SetBindTabLayoutName(value);
     else if (name == QLatin1String("selectedtextcolor"))
         SetSelectedTextColor(Parse::Color(value));
     else if (name == QLatin1String("selectedbkcolor"))
