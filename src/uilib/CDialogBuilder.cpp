@@ -18,6 +18,7 @@
 #include "uilib/CProgressUI.h"
 #include "uilib/CRichEditUI.h"
 #include "uilib/CScrollBarUI.h"
+#include "uilib/CSliderUI.h"
 #include "uilib/CTabLayoutUI.h"
 #include "uilib/CTextUI.h"
 #include "uilib/CTileLayoutUI.h"
@@ -78,6 +79,7 @@ CControlUI* CDialogBuilder::CreateBuiltinControl(const QString& tag)
         {QStringLiteral("Edit"), [] { return new CEditUI; }},
         {QStringLiteral("RichEdit"), [] { return new CRichEditUI; }},
         {QStringLiteral("Progress"), [] { return new CProgressUI; }},
+        {QStringLiteral("Slider"), [] { return new CSliderUI; }},
         {QStringLiteral("List"), [] { return new CListUI; }},
         {QStringLiteral("ListContainerElement"), [] { return new CListContainerElementUI; }},
         {QStringLiteral("ListLabelElement"), [] { return new CListLabelElementUI; }},

@@ -136,5 +136,8 @@ inline const QString DUI_MSGTYPE_TIMER = QStringLiteral("timer");
 inline const QString DUI_MSGTYPE_TABSELECT = QStringLiteral("tabselect");
 inline const QString DUI_MSGTYPE_ITEMACTIVATE = QStringLiteral("itemactivate");
 inline const QString DUI_MSGTYPE_DROPDOWN = QStringLiteral("dropdown");
+/// A slider's value changed by the user (wParam: the value); while dragging, the "move" one.
+inline const QString DUI_MSGTYPE_VALUECHANGED = QStringLiteral("valuechanged");
+inline const QString DUI_MSGTYPE_VALUECHANGED_MOVE = QStringLiteral("movevaluechanged");
 
 } // namespace UiLib
