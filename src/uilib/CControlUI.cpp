@@ -260,6 +260,21 @@ void CControlUI::SetFocus()
         m_pManager->SetFocus(this);
 }
 
+void CControlUI::SetAcceptDrop(bool accept)
+{
+    m_bAcceptDrop = accept;
+    if (accept && m_pManager)
+        m_pManager->EnableDrops();
+}
+
+void CControlUI::SetDragOver(bool over)
+{
+    if (m_bDragOver == over)
+        return;
+    m_bDragOver = over;
+    Invalidate();
+}
+
 void CControlUI::SetFloat(bool isFloat)
 {
     if (m_bFloat == isFloat)
@@ -430,6 +445,8 @@ void CControlUI::SetAttribute(const QString& name, const QString& value)
         SetFloat(Parse::Bool(value));
     } else if (name == QLatin1String("menu")) {
         SetContextMenuUsed(Parse::Bool(value));
+    } else if (name == QLatin1String("acceptdrop")) {
+        SetAcceptDrop(Parse::Bool(value));
     } else if (name == QLatin1String("virtualwnd")) {
         SetVirtualWnd(value);
     }

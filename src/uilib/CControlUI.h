@@ -139,6 +139,14 @@ public:
     void SetFloat(bool isFloat = true);
     bool IsContextMenuUsed() const { return m_bMenuUsed; }
     void SetContextMenuUsed(bool used) { m_bMenuUsed = used; }
+    /// Files dropped from the file manager onto the control or a control inside it arrive as
+    /// "dropfiles" from it ("acceptdrop"); see CDropTarget.
+    bool IsAcceptDrop() const { return m_bAcceptDrop; }
+    void SetAcceptDrop(bool accept = true);
+    /// True while files are dragged over the control, between "dragenter" and "dragleave"; a
+    /// control may paint itself as a drop target then. Set by the window.
+    bool IsDragOver() const { return m_bDragOver; }
+    void SetDragOver(bool over);
 
     /// The topmost visible, mouse-enabled control at a window point, or null.
     virtual CControlUI* FindControlAt(QPoint point);
@@ -200,6 +208,8 @@ protected:
     bool m_bFloat = false;
     bool m_bUpdateNeeded = true;
     bool m_bMenuUsed = false;
+    bool m_bAcceptDrop = false;
+    bool m_bDragOver = false;
     bool m_bInited = false;
     std::uint32_t m_dwBackColor = 0;
     std::uint32_t m_dwBackColor2 = 0;

@@ -51,12 +51,15 @@ void CPaintManagerUI::Init(QWidget* host)
 {
     m_pHost = host;
     m_timers.SetHost(host);
+    if (m_bDropsEnabled && host)
+        host->setAcceptDrops(true);
     m_bUpdateNeeded = true;
 }
 
 void CPaintManagerUI::Detach()
 {
     m_timers.SetHost(nullptr);
+    m_dropTarget.Forget(m_dropTarget.GetTarget());
     m_asyncNotify.clear();
     m_pEventHover = nullptr;
     m_pEventClick = nullptr;
@@ -99,6 +102,8 @@ void CPaintManagerUI::RegisterNames(CControlUI* control)
         const QString name = c->GetName();
         if (!name.isEmpty() && !m_names.contains(name))
             m_names.insert(name, c);
+        if (c->IsAcceptDrop())
+            EnableDrops();
         return false;
     });
 }
@@ -140,6 +145,7 @@ void CPaintManagerUI::ForgetControl(CControlUI* control)
             m_names.erase(it);
     }
     m_optionGroups.Forget(control);
+    m_dropTarget.Forget(control);
     m_asyncNotify.erase(std::remove_if(m_asyncNotify.begin(), m_asyncNotify.end(),
                                        [control](const TNotifyUI& n) { return n.pSender == control; }),
                         m_asyncNotify.end());
@@ -338,6 +344,13 @@ bool CPaintManagerUI::SetNextTabControl(bool forward)
     }
     SetFocus(stops[index]);
     return true;
+}
+
+void CPaintManagerUI::EnableDrops()
+{
+    m_bDropsEnabled = true;
+    if (m_pHost && !m_pHost->acceptDrops())
+        m_pHost->setAcceptDrops(true);
 }
 
 void CPaintManagerUI::SetCursor(Qt::CursorShape shape)

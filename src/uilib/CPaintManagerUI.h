@@ -2,6 +2,7 @@
 
 #include "uilib/CControlTimers.h"
 #include "uilib/CDefaultAttributes.h"
+#include "uilib/CDropTarget.h"
 #include "uilib/CFontTable.h"
 #include "uilib/CImageCache.h"
 #include "uilib/COptionGroups.h"
@@ -120,6 +121,11 @@ public:
     CControlUI* GetHover() const { return m_pEventHover; }
     void SetCursor(Qt::CursorShape shape);
 
+    /// Lets the widget take drags from the file manager; a control that accepts drops calls it.
+    void EnableDrops();
+    /// The control files are dragged over now, or null.
+    CControlUI* GetDropTarget() const { return m_dropTarget.GetTarget(); }
+
     // Per-control timers; the control receives UIEVENT_TIMER with the id in wParam.
     bool SetTimer(CControlUI* control, unsigned id, unsigned elapseMs)
     {
@@ -217,6 +223,8 @@ private:
     CFontTable m_fonts;
     CDefaultAttributes m_defaultAttributes;
     CImageCache m_images;
+    CDropTarget m_dropTarget{*this};
+    bool m_bDropsEnabled = false;
 
     QSize m_szInitWindowSize{0, 0};
     QMargins m_rcSizeBox;

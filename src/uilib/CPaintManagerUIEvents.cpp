@@ -173,6 +173,12 @@ bool CPaintManagerUI::HandleEvent(QEvent* event)
             consumed = true;
             break;
         }
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+            consumed = m_dropTarget.HandleEvent(event);
+            break;
         case QEvent::LayoutRequest:
             m_bLayoutRequested = false;
             UpdateLayout();
