@@ -39,8 +39,7 @@ void CButtonUIEx::PaintStatusImage(QPainter& painter)
     CButtonUI::PaintStatusImage(painter);
     if (m_nNumber <= 0)
         return;
-    if (!m_sNumBkImage.isEmpty() && !DrawImage(painter, m_sNumBkImage))
-        m_sNumBkImage.clear();
+    DrawOrForget(painter, m_sNumBkImage);
     QRect badge = m_rcItem;
     badge.setLeft(badge.left() + 33);
     badge.setTop(badge.top() + 1);
