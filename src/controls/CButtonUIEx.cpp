@@ -14,7 +14,7 @@ QString CButtonUIEx::GetClass() const
 
 void* CButtonUIEx::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CButtonUIEx") ? this : CButtonUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CButtonUI::GetInterface(name);
 }
 
 void CButtonUIEx::SetNumber(int number)
@@ -39,8 +39,7 @@ void CButtonUIEx::PaintStatusImage(QPainter& painter)
     CButtonUI::PaintStatusImage(painter);
     if (m_nNumber <= 0)
         return;
-    if (!m_sNumBkImage.isEmpty() && !DrawImage(painter, m_sNumBkImage))
-        m_sNumBkImage.clear();
+    DrawOrForget(painter, m_sNumBkImage);
     QRect badge = m_rcItem;
     badge.setLeft(badge.left() + 33);
     badge.setTop(badge.top() + 1);

@@ -10,6 +10,8 @@ namespace ravelo {
 class CButtonUIEx : public UiLib::CButtonUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CButtonUIEx> kInterface{"CButtonUIEx"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

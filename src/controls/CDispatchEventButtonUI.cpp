@@ -7,7 +7,7 @@ namespace ravelo {
 
 using namespace UiLib;
 
-void DispatchClickEvent(CButtonUI& control, unsigned& buttonState, TEventUI& event,
+void DispatchClickEvent(CButtonUI& control, CButtonState& state, TEventUI& event,
                         const std::function<void()>& onRelease,
                         const std::function<void(TEventUI&)>& fallback)
 {
@@ -19,52 +19,26 @@ void DispatchClickEvent(CButtonUI& control, unsigned& buttonState, TEventUI& eve
             fallback(event);
         return;
     }
-    const QRect& item = control.GetPos();
     switch (event.Type) {
     case UIEVENT_SETFOCUS:
     case UIEVENT_KILLFOCUS:
         fallback(event); // repaints with the focus state
         return;
+    case UIEVENT_BUTTONUP:
+        // The parent hears of the click while the button still shows pushed; the state ends after.
+        if (state.IsCaptured() && control.GetPos().contains(event.ptMouse)) {
+            onRelease();
+            if (auto* container = ControlAs<CContainerUI>(parent))
+                container->RecvMessage(&control, 0, 0);
+        }
+        state.HandlePointer(control, event);
+        return;
     case UIEVENT_BUTTONDOWN:
     case UIEVENT_DBLCLICK:
-        if (item.contains(event.ptMouse) && control.IsEnabled()) {
-            buttonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-            control.Invalidate();
-        }
-        return;
     case UIEVENT_MOUSEMOVE:
-        if (buttonState & UISTATE_CAPTURED) {
-            if (item.contains(event.ptMouse))
-                buttonState |= UISTATE_PUSHED;
-            else
-                buttonState &= ~UISTATE_PUSHED;
-            control.Invalidate();
-        }
-        return;
-    case UIEVENT_BUTTONUP:
-        if (buttonState & UISTATE_CAPTURED) {
-            if (item.contains(event.ptMouse)) {
-                onRelease();
-                if (auto* container = parent ? static_cast<CContainerUI*>(
-                                                   parent->GetInterface(QStringLiteral("IContainer")))
-                                             : nullptr)
-                    container->RecvMessage(&control, 0, 0);
-            }
-            buttonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-            control.Invalidate();
-        }
-        return;
     case UIEVENT_MOUSEENTER:
-        if (control.IsEnabled()) {
-            buttonState |= UISTATE_HOT;
-            control.Invalidate();
-        }
-        return;
     case UIEVENT_MOUSELEAVE:
-        if (control.IsEnabled()) {
-            buttonState &= ~UISTATE_HOT;
-            control.Invalidate();
-        }
+        state.HandlePointer(control, event);
         return;
     case UIEVENT_SETCURSOR:
         if (control.GetManager())
@@ -83,13 +57,13 @@ QString CDispatchEventButtonUI::GetClass() const
 
 void* CDispatchEventButtonUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CDispatchEventButtonUI") ? this : CButtonUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CButtonUI::GetInterface(name);
 }
 
 void CDispatchEventButtonUI::DoEvent(TEventUI& event)
 {
     DispatchClickEvent(
-        *this, m_uButtonState, event, [] {}, [this](TEventUI& e) { CLabelUI::DoEvent(e); });
+        *this, m_state, event, [] {}, [this](TEventUI& e) { CLabelUI::DoEvent(e); });
 }
 
 } // namespace ravelo

@@ -15,7 +15,7 @@ QString CDispatchEventOptionUI::GetClass() const
 
 void* CDispatchEventOptionUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("DispatchEventOptionUI") ? this : COptionUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : COptionUI::GetInterface(name);
 }
 
 void CDispatchEventOptionUI::SetSelectedFont(int font)
@@ -27,7 +27,7 @@ void CDispatchEventOptionUI::SetSelectedFont(int font)
 void CDispatchEventOptionUI::DoEvent(TEventUI& event)
 {
     DispatchClickEvent(
-        *this, m_uButtonState, event,
+        *this, m_state, event,
         [this] {
             if (!m_bCheckedSelf)
                 return;

@@ -11,6 +11,8 @@ namespace ravelo {
 class CDispatchEventOptionUI : public UiLib::COptionUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CDispatchEventOptionUI> kInterface{"DispatchEventOptionUI"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

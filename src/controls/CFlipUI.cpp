@@ -17,7 +17,7 @@ QString CFlipUI::GetClass() const
 
 void* CFlipUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CFlipUI") ? this : CHorizontalLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CHorizontalLayoutUI::GetInterface(name);
 }
 
 int CFlipUI::GetPageCount() const
@@ -55,7 +55,7 @@ void CFlipUI::SetPage(int currentPage, int totalItems)
         control->SetText(QString::number(number));
         control->SetTag(static_cast<std::uintptr_t>(number));
         control->SetVisible(i < window.visibleOptions);
-        auto* option = static_cast<COptionUI*>(control->GetInterface(QStringLiteral("Option")));
+        auto* option = control->As<COptionUI>();
         if (option && number == currentPage && i < window.visibleOptions)
             current = option;
         else if (option)

@@ -12,6 +12,8 @@ namespace ravelo {
 class CFlipUI : public UiLib::CHorizontalLayoutUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CFlipUI> kInterface{"CFlipUI"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

@@ -17,7 +17,7 @@ QString CGridTileLayoutUI::GetClass() const
 
 void* CGridTileLayoutUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CGridTileLayoutUI") ? this : CTileLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CTileLayoutUI::GetInterface(name);
 }
 
 void CGridTileLayoutUI::SetAttribute(const QString& name, const QString& value)

@@ -9,6 +9,8 @@ namespace ravelo {
 class CGridTileLayoutUI : public UiLib::CTileLayoutUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CGridTileLayoutUI> kInterface{"CGridTileLayoutUI"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

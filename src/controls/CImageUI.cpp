@@ -23,7 +23,7 @@ QString CImageUI::GetClass() const
 
 void* CImageUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CImageUI") ? this : CControlUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CControlUI::GetInterface(name);
 }
 
 void CImageUI::SetFrameImage(const QString& description)

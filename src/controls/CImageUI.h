@@ -12,6 +12,8 @@ namespace ravelo {
 class CImageUI : public UiLib::CControlUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CImageUI> kInterface{"CImageUI"};
+
     ~CImageUI() override;
 
     QString GetClass() const override;

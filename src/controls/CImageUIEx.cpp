@@ -13,7 +13,7 @@ QString CImageUIEx::GetClass() const
 
 void* CImageUIEx::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CImageUIEx") ? this : CImageUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CImageUI::GetInterface(name);
 }
 
 void CImageUIEx::SetAttribute(const QString& name, const QString& value)

@@ -9,6 +9,8 @@ namespace ravelo {
 class CImageUIEx : public CImageUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CImageUIEx> kInterface{"CImageUIEx"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

@@ -13,7 +13,7 @@ QString CLeftBarOptionUI::GetClass() const
 
 void* CLeftBarOptionUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CLeftBarOptionUI") ? this : COptionUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : COptionUI::GetInterface(name);
 }
 
 void CLeftBarOptionUI::SetAttribute(const QString& name, const QString& value)
@@ -35,12 +35,10 @@ void CLeftBarOptionUI::PaintStatusImage(QPainter& painter)
 {
     COptionUI::PaintStatusImage(painter);
     if (IsSelected()) {
-        if (!m_sSelectedLeftImage.isEmpty() && !DrawImage(painter, m_sSelectedLeftImage))
-            m_sSelectedLeftImage.clear();
-        if (!m_sSelectedRightImage.isEmpty() && !DrawImage(painter, m_sSelectedRightImage))
-            m_sSelectedRightImage.clear();
-    } else if (!m_sUnselectedRightImage.isEmpty() && !DrawImage(painter, m_sUnselectedRightImage)) {
-        m_sUnselectedRightImage.clear();
+        DrawOrForget(painter, m_sSelectedLeftImage);
+        DrawOrForget(painter, m_sSelectedRightImage);
+    } else {
+        DrawOrForget(painter, m_sUnselectedRightImage);
     }
 }
 

@@ -11,6 +11,8 @@ namespace ravelo {
 class CLeftBarOptionUI : public UiLib::COptionUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CLeftBarOptionUI> kInterface{"CLeftBarOptionUI"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

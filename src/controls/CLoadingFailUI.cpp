@@ -9,7 +9,7 @@ QString CLoadingFailUI::GetClass() const
 
 void* CLoadingFailUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CLoadingFailUI") ? this : CVerticalLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CVerticalLayoutUI::GetInterface(name);
 }
 
 } // namespace ravelo

@@ -8,6 +8,8 @@ namespace ravelo {
 class CLoadingFailUI : public UiLib::CVerticalLayoutUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CLoadingFailUI> kInterface{"CLoadingFailUI"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 };

@@ -25,7 +25,7 @@ QString CLoadingUI::GetClass() const
 
 void* CLoadingUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CLoadingUI") ? this : CVerticalLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CVerticalLayoutUI::GetInterface(name);
 }
 
 void CLoadingUI::SetVisible(bool visible)

@@ -13,6 +13,8 @@ namespace ravelo {
 class CLoadingUI : public UiLib::CVerticalLayoutUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CLoadingUI> kInterface{"CLoadingUI"};
+
     static constexpr unsigned kFrameTimer = 200;
     static constexpr unsigned kFrameMs = 120;
 

@@ -84,7 +84,7 @@ QString CPageLabelUI::GetClass() const
 
 void* CPageLabelUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CPageLabelUI") ? this : CHorizontalLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CHorizontalLayoutUI::GetInterface(name);
 }
 
 void CPageLabelUI::ApplyItemStyle()

@@ -17,6 +17,8 @@ class CDispatchEventOptionUI;
 class CPageLabelUI : public UiLib::CHorizontalLayoutUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CPageLabelUI> kInterface{"CPageLabelUI"};
+
     CPageLabelUI();
 
     QString GetClass() const override;

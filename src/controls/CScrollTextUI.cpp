@@ -27,7 +27,7 @@ QString CScrollTextUI::GetClass() const
 
 void* CScrollTextUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("CScrollTextUI") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 void CScrollTextUI::DoEvent(TEventUI& event)

@@ -9,6 +9,8 @@ namespace ravelo {
 class CScrollTextUI : public UiLib::CLabelUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CScrollTextUI> kInterface{"CScrollTextUI"};
+
     static constexpr unsigned kScrollTimer = 400;
 
     CScrollTextUI();

@@ -43,7 +43,7 @@ QString CWindowContainerUI::GetClass() const
 
 void* CWindowContainerUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("WindowContainerUI") ? this : CControlUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CControlUI::GetInterface(name);
 }
 
 void CWindowContainerUI::DoInit()

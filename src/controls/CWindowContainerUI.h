@@ -15,6 +15,8 @@ namespace ravelo {
 class CWindowContainerUI : public UiLib::CControlUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CWindowContainerUI> kInterface{"WindowContainerUI"};
+
     /// Makes the (not yet created) page window for a frame name, or null. Set by the program
     /// before its main window is built. UI thread.
     using FrameFactory = std::function<std::unique_ptr<UiLib::CWindowWnd>(const QString& frameName)>;

@@ -18,7 +18,7 @@ QString CWkeWebkitUI::GetClass() const
 
 void* CWkeWebkitUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("WkeWebkit") ? this : CControlUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CControlUI::GetInterface(name);
 }
 
 unsigned CWkeWebkitUI::GetControlFlags() const

@@ -11,6 +11,8 @@ namespace ravelo {
 class CWkeWebkitUI : public UiLib::CControlUI
 {
 public:
+    static constexpr UiLib::TInterfaceName<CWkeWebkitUI> kInterface{"WkeWebkit"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
     unsigned GetControlFlags() const override;

@@ -18,7 +18,7 @@ QString CAnimationTabLayoutUI::GetClass() const
 
 void* CAnimationTabLayoutUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("AnimationTabLayout") ? this : CTabLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CTabLayoutUI::GetInterface(name);
 }
 
 bool CAnimationTabLayoutUI::SelectItem(int index)

@@ -10,6 +10,8 @@ namespace UiLib {
 class CAnimationTabLayoutUI : public CTabLayoutUI
 {
 public:
+    static constexpr TInterfaceName<CAnimationTabLayoutUI> kInterface{"AnimationTabLayout"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

@@ -20,7 +20,7 @@ QString CButtonUI::GetClass() const
 
 void* CButtonUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Button") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 unsigned CButtonUI::GetControlFlags() const
@@ -41,44 +41,20 @@ void CButtonUI::SetEnabled(bool enabled)
 {
     CControlUI::SetEnabled(enabled);
     if (!IsEnabled())
-        m_uButtonState = 0;
+        m_state.Reset();
 }
 
 void CButtonUI::SetButtonState(unsigned state)
 {
-    if (m_uButtonState == state)
+    if (m_state.Get() == state)
         return;
-    m_uButtonState = state;
+    m_state.Set(state);
     Invalidate();
 }
 
-void CButtonUI::SetNormalImage(const QString& description)
+void CButtonUI::SetStateImage(CButtonState::Image image, const QString& description)
 {
-    m_sNormalImage = description;
-    Invalidate();
-}
-
-void CButtonUI::SetHotImage(const QString& description)
-{
-    m_sHotImage = description;
-    Invalidate();
-}
-
-void CButtonUI::SetPushedImage(const QString& description)
-{
-    m_sPushedImage = description;
-    Invalidate();
-}
-
-void CButtonUI::SetDisabledImage(const QString& description)
-{
-    m_sDisabledImage = description;
-    Invalidate();
-}
-
-void CButtonUI::SetForeImage(const QString& description)
-{
-    m_sForeImage = description;
+    m_state.SetImage(image, description);
     Invalidate();
 }
 
@@ -117,42 +93,16 @@ void CButtonUI::DoEvent(TEventUI& event)
         break;
     case UIEVENT_BUTTONDOWN:
     case UIEVENT_DBLCLICK:
-        if (m_rcItem.contains(event.ptMouse) && IsEnabled()) {
-            m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-            Invalidate();
-        }
-        return;
     case UIEVENT_MOUSEMOVE:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            const unsigned before = m_uButtonState;
-            if (m_rcItem.contains(event.ptMouse))
-                m_uButtonState |= UISTATE_PUSHED;
-            else
-                m_uButtonState &= ~UISTATE_PUSHED;
-            if (before != m_uButtonState)
-                Invalidate();
-        }
-        return;
     case UIEVENT_BUTTONUP:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-            Invalidate();
-            if (m_rcItem.contains(event.ptMouse))
-                Activate();
-        }
-        return;
     case UIEVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= UISTATE_HOT;
-            Invalidate();
-        }
+    case UIEVENT_MOUSELEAVE: {
+        bool clicked = false;
+        m_state.HandlePointer(*this, event, &clicked);
+        if (clicked)
+            Activate();
         return;
-    case UIEVENT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~UISTATE_HOT;
-            Invalidate();
-        }
-        return;
+    }
     case UIEVENT_SETCURSOR:
         if (m_pManager)
             m_pManager->SetCursor(IsEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -165,20 +115,8 @@ void CButtonUI::DoEvent(TEventUI& event)
 
 void CButtonUI::SetAttribute(const QString& name, const QString& value)
 {
-    if (name == QLatin1String("normalimage"))
-        SetNormalImage(value);
-    else if (name == QLatin1String("hotimage"))
-        SetHotImage(value);
-    else if (name == QLatin1String("pushedimage"))
-        SetPushedImage(value);
-    else if (name == QLatin1String("focusedimage"))
-        m_sFocusedImage = value;
-    else if (name == QLatin1String("disabledimage"))
-        SetDisabledImage(value);
-    else if (name == QLatin1String("foreimage"))
-        SetForeImage(value);
-    else if (name == QLatin1String("hotforeimage"))
-        m_sHotForeImage = value;
+    if (m_state.SetImageAttribute(name, value))
+        Invalidate();
     else if (name == QLatin1String("hottextcolor"))
         SetHotTextColor(Parse::Color(value));
     else if (name == QLatin1String("pushedtextcolor"))
@@ -200,9 +138,9 @@ void CButtonUI::PaintBkColor(QPainter& painter)
     std::uint32_t color = 0;
     if (!IsEnabled())
         color = m_dwDisabledBkColor;
-    else if (m_uButtonState & UISTATE_PUSHED)
+    else if (m_state.IsPushed())
         color = m_dwPushedBkColor ? m_dwPushedBkColor : m_dwHotBkColor;
-    else if (m_uButtonState & UISTATE_HOT)
+    else if (m_state.IsHot())
         color = m_dwHotBkColor;
     if ((color >> 24) == 0) {
         CLabelUI::PaintBkColor(painter);
@@ -215,9 +153,9 @@ std::uint32_t CButtonUI::StateTextColor() const
 {
     if (!IsEnabled())
         return CurrentTextColor();
-    if ((m_uButtonState & UISTATE_PUSHED) && m_dwPushedTextColor)
+    if (m_state.IsPushed() && m_dwPushedTextColor)
         return m_dwPushedTextColor;
-    if ((m_uButtonState & (UISTATE_HOT | UISTATE_PUSHED)) && m_dwHotTextColor)
+    if ((m_state.IsHot() || m_state.IsPushed()) && m_dwHotTextColor)
         return m_dwHotTextColor;
     if (IsFocused() && m_dwFocusedTextColor)
         return m_dwFocusedTextColor;
@@ -231,31 +169,12 @@ void CButtonUI::PaintText(QPainter& painter)
 
 bool CButtonUI::DrawOrForget(QPainter& painter, QString& description)
 {
-    if (description.isEmpty())
-        return false;
-    if (DrawImage(painter, description))
-        return true;
-    description.clear();
-    return false;
+    return CButtonState::DrawOrForget(*this, painter, description);
 }
 
 void CButtonUI::PaintStatusImage(QPainter& painter)
 {
-    bool drawn = false;
-    if (!IsEnabled())
-        drawn = DrawOrForget(painter, m_sDisabledImage);
-    else if (m_uButtonState & UISTATE_PUSHED)
-        drawn = DrawOrForget(painter, m_sPushedImage) || DrawOrForget(painter, m_sHotImage);
-    else if (m_uButtonState & UISTATE_HOT)
-        drawn = DrawOrForget(painter, m_sHotImage);
-    else if (IsFocused())
-        drawn = DrawOrForget(painter, m_sFocusedImage);
-    if (!drawn)
-        DrawOrForget(painter, m_sNormalImage);
-
-    if ((m_uButtonState & UISTATE_HOT) && IsEnabled() && DrawOrForget(painter, m_sHotForeImage))
-        return;
-    DrawOrForget(painter, m_sForeImage);
+    m_state.Paint(*this, painter);
 }
 
 } // namespace UiLib

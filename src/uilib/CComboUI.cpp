@@ -30,9 +30,9 @@ QString CComboUI::GetClass() const
 
 void* CComboUI::GetInterface(const QString& name)
 {
-    if (name == QLatin1String("Combo"))
+    if (name == QLatin1String(kInterface.name))
         return this;
-    if (name == QLatin1String("IListOwner"))
+    if (name == QLatin1String(IListOwnerUI::kInterface.name))
         return static_cast<IListOwnerUI*>(this);
     return CContainerUI::GetInterface(name);
 }
@@ -45,14 +45,14 @@ unsigned CComboUI::GetControlFlags() const
 IListItemUI* CComboUI::ItemAt(int index) const
 {
     CControlUI* control = GetItemAt(index);
-    return control ? static_cast<IListItemUI*>(control->GetInterface(QStringLiteral("ListItem"))) : nullptr;
+    return ControlAs<IListItemUI>(control);
 }
 
 bool CComboUI::AddAt(CControlUI* control, int index)
 {
     if (!CContainerUI::AddAt(control, index))
         return false;
-    if (auto* item = static_cast<IListItemUI*>(control->GetInterface(QStringLiteral("ListItem"))))
+    if (auto* item = control->As<IListItemUI>())
         item->SetOwner(this);
     for (int i = index; i < GetCount(); ++i) {
         if (IListItemUI* item = ItemAt(i))
@@ -139,7 +139,7 @@ bool CComboUI::Activate()
             topLeft.setY(host->mapToGlobal(QPoint(0, m_rcItem.top())).y() - height - 2);
     }
     window->setGeometry(QRect(topLeft, QSize(width, height)));
-    m_uButtonState |= UISTATE_PUSHED;
+    m_state.SetPushed(true);
     Invalidate();
     m_pManager->SendNotify(this, DUI_MSGTYPE_DROPDOWN);
     if (m_pWindow)
@@ -156,8 +156,17 @@ void CComboUI::CloseDropDown()
 void CComboUI::OnDropClosed()
 {
     m_pWindow = nullptr;
-    m_uButtonState &= ~UISTATE_PUSHED;
+    m_state.SetPushed(false);
     Invalidate();
+}
+
+void CComboUI::SetEnabled(bool enabled)
+{
+    CContainerUI::SetEnabled(enabled);
+    if (!IsEnabled()) {
+        CloseDropDown();
+        m_state.Reset();
+    }
 }
 
 void CComboUI::SetPos(QRect rc, bool needInvalidate)
@@ -209,14 +218,8 @@ void CComboUI::DoEvent(TEventUI& event)
             m_pParent->DoEvent(event);
         return;
     case UIEVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= UISTATE_HOT;
-            Invalidate();
-        }
-        return;
     case UIEVENT_MOUSELEAVE:
-        m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
+        m_state.HandlePointer(*this, event);
         return;
     case UIEVENT_SETCURSOR:
         if (m_pManager)
@@ -234,16 +237,8 @@ void CComboUI::SetAttribute(const QString& name, const QString& value)
         return;
     if (name == QLatin1String("textpadding"))
         m_rcTextPadding = Parse::Margins(value);
-    else if (name == QLatin1String("normalimage"))
-        m_sNormalImage = value;
-    else if (name == QLatin1String("hotimage"))
-        m_sHotImage = value;
-    else if (name == QLatin1String("pushedimage"))
-        m_sPushedImage = value;
-    else if (name == QLatin1String("focusedimage"))
-        m_sFocusedImage = value;
-    else if (name == QLatin1String("disabledimage"))
-        m_sDisabledImage = value;
+    else if (m_state.SetImageAttribute(name, value))
+        Invalidate();
     else if (name == QLatin1String("arrowimage"))
         m_sArrowImage = value;
     else if (name == QLatin1String("hotbordercolor"))
@@ -271,17 +266,7 @@ void CComboUI::DoPaint(QPainter& painter, const QRect& paint)
     PaintBkColor(painter);
     PaintBkImage(painter);
 
-    QString* image = &m_sNormalImage;
-    if (!IsEnabled() && !m_sDisabledImage.isEmpty())
-        image = &m_sDisabledImage;
-    else if ((m_uButtonState & UISTATE_PUSHED) && !m_sPushedImage.isEmpty())
-        image = &m_sPushedImage;
-    else if ((m_uButtonState & UISTATE_HOT) && !m_sHotImage.isEmpty())
-        image = &m_sHotImage;
-    else if (IsFocused() && !m_sFocusedImage.isEmpty())
-        image = &m_sFocusedImage;
-    if (!image->isEmpty() && !DrawImage(painter, *image))
-        image->clear();
+    m_state.Paint(*this, painter);
 
     const std::uint32_t color =
         IsEnabled() ? (m_ListInfo.dwTextColor ? m_ListInfo.dwTextColor
@@ -297,7 +282,7 @@ void CComboUI::DoPaint(QPainter& painter, const QRect& paint)
         // A chevron in the text colour at the right edge.
         const QPointF c(m_rcItem.left() + m_rcItem.width() - 16, m_rcItem.top() + m_rcItem.height() / 2.0);
         QPainterPath chevron;
-        const qreal flip = (m_uButtonState & UISTATE_PUSHED) ? -1 : 1;
+        const qreal flip = m_state.IsPushed() ? -1 : 1;
         chevron.moveTo(c.x() - 4, c.y() - 2 * flip);
         chevron.lineTo(c.x(), c.y() + 2 * flip);
         chevron.lineTo(c.x() + 4, c.y() - 2 * flip);
@@ -309,7 +294,7 @@ void CComboUI::DoPaint(QPainter& painter, const QRect& paint)
     }
 
     const std::uint32_t border =
-        ((m_uButtonState & (UISTATE_HOT | UISTATE_PUSHED)) || IsFocused()) && (m_dwHotBorderColor >> 24) != 0
+        (m_state.IsHot() || m_state.IsPushed() || IsFocused()) && (m_dwHotBorderColor >> 24) != 0
             ? m_dwHotBorderColor
             : m_dwBorderColor;
     if ((border >> 24) != 0 && !m_rcBorderSize.isNull()) {

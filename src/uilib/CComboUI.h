@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uilib/CButtonState.h"
 #include "uilib/CContainerUI.h"
 #include "uilib/IListUI.h"
 
@@ -17,11 +18,14 @@ namespace UiLib {
 class CComboUI : public CContainerUI, public IListOwnerUI
 {
 public:
+    static constexpr TInterfaceName<CComboUI> kInterface{"Combo"};
+
     CComboUI();
     ~CComboUI() override;
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
     unsigned GetControlFlags() const override;
 
     bool AddAt(CControlUI* control, int index) override;
@@ -45,6 +49,7 @@ public:
     std::uint32_t GetDropBoxBkColor() const { return m_dwDropBkColor; }
     std::uint32_t GetDropBoxBorderColor() const { return m_dwDropBorderColor; }
 
+    void SetEnabled(bool enabled = true) override;
     void SetPos(QRect rc, bool needInvalidate = true) override;
     CControlUI* FindControlAt(QPoint point) override;
     void DoEvent(TEventUI& event) override;
@@ -62,12 +67,7 @@ private:
     QSize m_szDropBox{0, 240};
     std::uint32_t m_dwDropBkColor = 0xFFFFFFFF;
     std::uint32_t m_dwDropBorderColor = 0xFFE3E6EB;
-    unsigned m_uButtonState = 0;
-    QString m_sNormalImage;
-    QString m_sHotImage;
-    QString m_sPushedImage;
-    QString m_sFocusedImage;
-    QString m_sDisabledImage;
+    CButtonState m_state;
     QString m_sArrowImage;
     std::uint32_t m_dwHotBorderColor = 0;
     QPointer<CComboWnd> m_pWindow;

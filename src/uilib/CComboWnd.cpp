@@ -94,7 +94,7 @@ void CComboWnd::paintEvent(QPaintEvent*)
             continue;
         // The items belong to the combo; they are placed in this pop-up's coordinates to be drawn.
         item->SetPos(cell, false);
-        if (auto* listItem = static_cast<IListItemUI*>(item->GetInterface(QStringLiteral("ListItem"))))
+        if (auto* listItem = item->As<IListItemUI>())
             listItem->SetHot(i == m_hot);
         item->DoPaint(painter, cell);
     }
@@ -149,8 +149,7 @@ void CComboWnd::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     for (int i = 0; m_owner && i < m_owner->GetCount(); ++i) {
-        if (auto* item =
-                static_cast<IListItemUI*>(m_owner->GetItemAt(i)->GetInterface(QStringLiteral("ListItem"))))
+        if (auto* item = m_owner->GetItemAt(i)->As<IListItemUI>())
             item->SetHot(false);
     }
     close();

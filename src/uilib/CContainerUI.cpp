@@ -30,7 +30,7 @@ QString CContainerUI::GetClass() const
 
 void* CContainerUI::GetInterface(const QString& name)
 {
-    if (name == QLatin1String("IContainer") || name == QLatin1String("Container"))
+    if (name == QLatin1String(kInterface.name) || name == QLatin1String("Container"))
         return this;
     return CControlUI::GetInterface(name);
 }

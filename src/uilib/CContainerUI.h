@@ -14,6 +14,9 @@ class CScrollBarUI;
 class CContainerUI : public CControlUI
 {
 public:
+    /// Containers also answer "Container".
+    static constexpr TInterfaceName<CContainerUI> kInterface{"IContainer"};
+
     CContainerUI();
     ~CContainerUI() override;
 

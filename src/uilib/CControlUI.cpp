@@ -40,7 +40,7 @@ QString CControlUI::GetClass() const
 
 void* CControlUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Control") ? this : nullptr;
+    return name == QLatin1String(kInterface.name) ? this : nullptr;
 }
 
 unsigned CControlUI::GetControlFlags() const
@@ -260,6 +260,21 @@ void CControlUI::SetFocus()
         m_pManager->SetFocus(this);
 }
 
+void CControlUI::SetAcceptDrop(bool accept)
+{
+    m_bAcceptDrop = accept;
+    if (accept && m_pManager)
+        m_pManager->EnableDrops();
+}
+
+void CControlUI::SetDragOver(bool over)
+{
+    if (m_bDragOver == over)
+        return;
+    m_bDragOver = over;
+    Invalidate();
+}
+
 void CControlUI::SetFloat(bool isFloat)
 {
     if (m_bFloat == isFloat)
@@ -430,6 +445,8 @@ void CControlUI::SetAttribute(const QString& name, const QString& value)
         SetFloat(Parse::Bool(value));
     } else if (name == QLatin1String("menu")) {
         SetContextMenuUsed(Parse::Bool(value));
+    } else if (name == QLatin1String("acceptdrop")) {
+        SetAcceptDrop(Parse::Bool(value));
     } else if (name == QLatin1String("virtualwnd")) {
         SetVirtualWnd(value);
     }

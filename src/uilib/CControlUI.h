@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 
 class QPainter;
 
@@ -16,12 +17,22 @@ namespace UiLib {
 
 class CPaintManagerUI;
 
+/// The interface name a class answers in GetInterface, declared by the class itself as
+/// `static constexpr TInterfaceName<Class> kInterface{"Name"};` so that As<Class>() asks for it.
+template <typename T>
+struct TInterfaceName
+{
+    const char* name;
+};
+
 /// A windowless control: a rectangle in its window's paint manager that lays out, paints and handles
 /// events. Every operation runs on the UI thread. A control belongs to its parent container (or, for
 /// the root, to the paint manager); a control found by name stays valid while its window lives.
 class CControlUI
 {
 public:
+    static constexpr TInterfaceName<CControlUI> kInterface{"Control"};
+
     CControlUI();
     virtual ~CControlUI();
     CControlUI(const CControlUI&) = delete;
@@ -33,9 +44,22 @@ public:
     virtual QString GetClass() const;
     /// This object when it implements the named interface ("Control", "Button", ...), else null.
     virtual void* GetInterface(const QString& name);
+    /// This control as a T when it is one (GetInterface answers T's interface name), else null:
+    /// control->As<COptionUI>().
+    template <typename T>
+    T* As()
+    {
+        static_assert(std::is_same_v<decltype(T::kInterface), const TInterfaceName<T>>,
+                      "T declares its own kInterface");
+        return static_cast<T*>(GetInterface(QLatin1String(T::kInterface.name)));
+    }
     virtual unsigned GetControlFlags() const;
     /// Performs the control's action (a click); false when it is disabled or hidden.
     virtual bool Activate();
+    /// True when a press on this control inside the window's caption zone is the control's own
+    /// (buttons, options, texts, sliders, edits and the like) rather than the start of dragging the
+    /// window. Subclasses inherit their base's answer.
+    virtual bool TakesCaptionInput() const { return false; }
 
     CPaintManagerUI* GetManager() const { return m_pManager; }
     /// Attaches the control (and, for containers, its children) to a window; init runs DoInit.
@@ -115,6 +139,14 @@ public:
     void SetFloat(bool isFloat = true);
     bool IsContextMenuUsed() const { return m_bMenuUsed; }
     void SetContextMenuUsed(bool used) { m_bMenuUsed = used; }
+    /// Files dropped from the file manager onto the control or a control inside it arrive as
+    /// "dropfiles" from it ("acceptdrop"); see CDropTarget.
+    bool IsAcceptDrop() const { return m_bAcceptDrop; }
+    void SetAcceptDrop(bool accept = true);
+    /// True while files are dragged over the control, between "dragenter" and "dragleave"; a
+    /// control may paint itself as a drop target then. Set by the window.
+    bool IsDragOver() const { return m_bDragOver; }
+    void SetDragOver(bool over);
 
     /// The topmost visible, mouse-enabled control at a window point, or null.
     virtual CControlUI* FindControlAt(QPoint point);
@@ -176,6 +208,8 @@ protected:
     bool m_bFloat = false;
     bool m_bUpdateNeeded = true;
     bool m_bMenuUsed = false;
+    bool m_bAcceptDrop = false;
+    bool m_bDragOver = false;
     bool m_bInited = false;
     std::uint32_t m_dwBackColor = 0;
     std::uint32_t m_dwBackColor2 = 0;
@@ -185,5 +219,12 @@ protected:
     QSize m_cxyBorderRound{0, 0};
     QString m_sBkImage;
 };
+
+/// control->As<T>() that also takes a null control (as FindControl may return).
+template <typename T>
+T* ControlAs(CControlUI* control)
+{
+    return control ? control->As<T>() : nullptr;
+}
 
 } // namespace UiLib

@@ -18,6 +18,7 @@
 #include "uilib/CProgressUI.h"
 #include "uilib/CRichEditUI.h"
 #include "uilib/CScrollBarUI.h"
+#include "uilib/CSliderUI.h"
 #include "uilib/CTabLayoutUI.h"
 #include "uilib/CTextUI.h"
 #include "uilib/CTileLayoutUI.h"
@@ -78,6 +79,7 @@ CControlUI* CDialogBuilder::CreateBuiltinControl(const QString& tag)
         {QStringLiteral("Edit"), [] { return new CEditUI; }},
         {QStringLiteral("RichEdit"), [] { return new CRichEditUI; }},
         {QStringLiteral("Progress"), [] { return new CProgressUI; }},
+        {QStringLiteral("Slider"), [] { return new CSliderUI; }},
         {QStringLiteral("List"), [] { return new CListUI; }},
         {QStringLiteral("ListContainerElement"), [] { return new CListContainerElementUI; }},
         {QStringLiteral("ListLabelElement"), [] { return new CListLabelElementUI; }},
@@ -266,8 +268,7 @@ CControlUI* CDialogBuilder::BuildInclude(const QString& source, CControlUI* pare
 CControlUI* CDialogBuilder::BuildControls(const std::vector<const Node*>& nodes, CControlUI* parent)
 {
     CControlUI* first = nullptr;
-    auto* container =
-        parent ? static_cast<CContainerUI*>(parent->GetInterface(QStringLiteral("IContainer"))) : nullptr;
+    auto* container = ControlAs<CContainerUI>(parent);
     for (const Node* node : nodes) {
         if (IsDeclaration(node->tag) || node->tag == QLatin1String("Window"))
             continue;
@@ -292,7 +293,7 @@ CControlUI* CDialogBuilder::BuildControls(const std::vector<const Node*>& nodes,
             std::vector<const Node*> children;
             for (const Node& child : node->children)
                 children.push_back(&child);
-            if (control->GetInterface(QStringLiteral("IContainer")))
+            if (control->As<CContainerUI>())
                 BuildControls(children, control);
             else
                 ravelo::DebugOutput("layout: children of " + node->tag.toStdString() +

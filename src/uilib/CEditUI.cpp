@@ -13,26 +13,6 @@ namespace UiLib {
 
 namespace {
 
-// Tells the edit control when its native box takes the keyboard focus.
-class FocusWatcher : public QObject
-{
-public:
-    FocusWatcher(QObject* parent, CEditUI* edit) : QObject(parent), m_edit(edit) {}
-    void Forget() { m_edit = nullptr; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (m_edit && event->type() == QEvent::FocusIn && m_edit->GetManager() &&
-            m_edit->GetManager()->GetFocus() != m_edit)
-            m_edit->GetManager()->SetFocus(m_edit);
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    CEditUI* m_edit;
-};
-
 QString ColorName(std::uint32_t argb)
 {
     const QColor color = QColor::fromRgba(argb);
@@ -45,17 +25,38 @@ QString ColorName(std::uint32_t argb)
 
 } // namespace
 
+// Tells the edit control when its native box takes the keyboard focus, and when the pointer is over
+// the box (the window under it sees the pointer leave then).
+class CEditUI::NativeWatcher : public QObject
+{
+public:
+    NativeWatcher(QObject* parent, CEditUI* edit) : QObject(parent), m_edit(edit) {}
+    void Forget() { m_edit = nullptr; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (m_edit)
+            m_edit->OnNativeEvent(event->type());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    CEditUI* m_edit;
+};
+
 CEditUI::CEditUI()
 {
     m_uTextStyle = DT_SINGLELINE | DT_VCENTER;
     m_rcTextPadding = QMargins(8, 0, 8, 0);
+    m_state.SetFocusOverHot(true);
 }
 
 CEditUI::~CEditUI()
 {
     if (m_pEdit) {
         for (QObject* child : m_pEdit->children()) {
-            if (auto* watcher = dynamic_cast<FocusWatcher*>(child))
+            if (auto* watcher = dynamic_cast<NativeWatcher*>(child))
                 watcher->Forget();
         }
         m_pEdit->disconnect();
@@ -71,7 +72,7 @@ QString CEditUI::GetClass() const
 
 void* CEditUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Edit") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 unsigned CEditUI::GetControlFlags() const
@@ -168,7 +169,7 @@ void CEditUI::EnsureNative()
     m_bSettingText = false;
     SetNumberOnly(m_bNumberOnly);
     ApplyNativeStyle();
-    edit->installEventFilter(new FocusWatcher(edit, this));
+    edit->installEventFilter(new NativeWatcher(edit, this));
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString& text) {
         m_sText = text;
         if (!m_bSettingText && m_pManager)
@@ -217,6 +218,18 @@ void CEditUI::UpdateNativeGeometry()
         m_pManager->GetPaintWindow()->setFocus();
 }
 
+void CEditUI::OnNativeEvent(QEvent::Type type)
+{
+    if (type == QEvent::FocusIn && m_pManager && m_pManager->GetFocus() != this) {
+        m_pManager->SetFocus(this);
+    } else if (type == QEvent::Enter || type == QEvent::Leave) {
+        TEventUI event;
+        event.Type = type == QEvent::Enter ? UIEVENT_MOUSEENTER : UIEVENT_MOUSELEAVE;
+        event.pSender = this;
+        m_state.HandlePointer(*this, event);
+    }
+}
+
 void CEditUI::SetPos(QRect rc, bool needInvalidate)
 {
     CLabelUI::SetPos(rc, needInvalidate);
@@ -240,7 +253,7 @@ void CEditUI::SetEnabled(bool enabled)
 {
     CLabelUI::SetEnabled(enabled);
     if (!IsEnabled())
-        m_uButtonState = 0;
+        m_state.Reset();
     if (m_pEdit) {
         m_pEdit->setEnabled(enabled);
         ApplyNativeStyle();
@@ -281,14 +294,8 @@ void CEditUI::DoEvent(TEventUI& event)
     case UIEVENT_MOUSEMOVE:
         return;
     case UIEVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= UISTATE_HOT;
-            Invalidate();
-        }
-        return;
     case UIEVENT_MOUSELEAVE:
-        m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
+        m_state.HandlePointer(*this, event);
         return;
     default:
         break;
@@ -314,15 +321,9 @@ void CEditUI::SetAttribute(const QString& name, const QString& value)
     } else if (name == QLatin1String("nativebkcolor")) {
         m_dwNativeBkColor = Parse::Color(value);
         ApplyNativeStyle();
-    } else if (name == QLatin1String("normalimage"))
-        m_sNormalImage = value;
-    else if (name == QLatin1String("hotimage"))
-        m_sHotImage = value;
-    else if (name == QLatin1String("focusedimage"))
-        m_sFocusedImage = value;
-    else if (name == QLatin1String("disabledimage"))
-        m_sDisabledImage = value;
-    else {
+    } else if (m_state.SetImageAttribute(name, value)) {
+        Invalidate();
+    } else {
         CLabelUI::SetAttribute(name, value);
         if (name == QLatin1String("font") || name == QLatin1String("textcolor") ||
             name == QLatin1String("disabledtextcolor"))
@@ -334,15 +335,7 @@ void CEditUI::SetAttribute(const QString& name, const QString& value)
 
 void CEditUI::PaintStatusImage(QPainter& painter)
 {
-    QString* image = &m_sNormalImage;
-    if (!IsEnabled() && !m_sDisabledImage.isEmpty())
-        image = &m_sDisabledImage;
-    else if (IsFocused() && !m_sFocusedImage.isEmpty())
-        image = &m_sFocusedImage;
-    else if ((m_uButtonState & UISTATE_HOT) && !m_sHotImage.isEmpty())
-        image = &m_sHotImage;
-    if (!image->isEmpty() && !DrawImage(painter, *image))
-        image->clear();
+    m_state.Paint(*this, painter);
 }
 
 void CEditUI::PaintText(QPainter& painter)

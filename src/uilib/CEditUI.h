@@ -1,7 +1,9 @@
 #pragma once
 
+#include "uilib/CButtonState.h"
 #include "uilib/CLabelUI.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -11,16 +13,19 @@ namespace UiLib {
 /// methods, the clipboard and selection work as everywhere on the desktop; the control paints the
 /// frame and state images around it. Attributes: "maxchar" (default 255), "password", "readonly",
 /// "numberonly", "prompttext" (also "tipvalue") with "prompttextcolor", "nativebkcolor", and the
-/// state images "normalimage", "hotimage", "focusedimage", "disabledimage". Enter sends "return",
-/// each change "textchanged".
+/// state images of buttons ("normalimage", "hotimage", "focusedimage", "disabledimage"; focused
+/// shows before hot). Enter sends "return", each change "textchanged".
 class CEditUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CEditUI> kInterface{"Edit"};
+
     CEditUI();
     ~CEditUI() override;
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
     unsigned GetControlFlags() const override;
 
     void SetText(const QString& text) override;
@@ -50,6 +55,8 @@ public:
     void PaintText(QPainter& painter) override;
 
 private:
+    class NativeWatcher;
+    void OnNativeEvent(QEvent::Type type);
     void EnsureNative();
     void ApplyNativeStyle();
     void UpdateNativeGeometry();
@@ -63,11 +70,7 @@ private:
     QString m_sPrompt;
     std::uint32_t m_dwPromptColor = 0xFFA8AFBC;
     std::uint32_t m_dwNativeBkColor = 0;
-    unsigned m_uButtonState = 0;
-    QString m_sNormalImage;
-    QString m_sHotImage;
-    QString m_sFocusedImage;
-    QString m_sDisabledImage;
+    CButtonState m_state;
 };
 
 } // namespace UiLib

@@ -11,7 +11,7 @@ QString CHorizontalLayoutUI::GetClass() const
 
 void* CHorizontalLayoutUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("HorizontalLayout") ? this : CContainerUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CContainerUI::GetInterface(name);
 }
 
 void CHorizontalLayoutUI::SetPos(QRect rc, bool needInvalidate)

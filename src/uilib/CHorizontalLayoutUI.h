@@ -9,6 +9,8 @@ namespace UiLib {
 class CHorizontalLayoutUI : public CContainerUI
 {
 public:
+    static constexpr TInterfaceName<CHorizontalLayoutUI> kInterface{"HorizontalLayout"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
     void SetPos(QRect rc, bool needInvalidate = true) override;

@@ -20,7 +20,7 @@ QString CLabelUI::GetClass() const
 
 void* CLabelUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Label") ? this : CControlUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CControlUI::GetInterface(name);
 }
 
 void CLabelUI::SetText(const QString& text)

@@ -13,6 +13,8 @@ class CHtmlText;
 class CLabelUI : public CControlUI
 {
 public:
+    static constexpr TInterfaceName<CLabelUI> kInterface{"Label"};
+
     CLabelUI();
     ~CLabelUI() override;
 

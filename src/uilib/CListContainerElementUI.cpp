@@ -11,7 +11,7 @@ QString CListContainerElementUI::GetClass() const
 
 void* CListContainerElementUI::GetInterface(const QString& name)
 {
-    return ListItemInterface(name, QStringLiteral("ListContainerElement"));
+    return ListItemInterface(name, kInterface.name);
 }
 
 QSize CListContainerElementUI::EstimateSize(QSize available)

@@ -10,6 +10,8 @@ namespace UiLib {
 class CListContainerElementUI : public CListItemBase<CHorizontalLayoutUI>
 {
 public:
+    static constexpr TInterfaceName<CListContainerElementUI> kInterface{"ListContainerElement"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

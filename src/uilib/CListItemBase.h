@@ -47,6 +47,7 @@ public:
         return true;
     }
 
+    bool TakesCaptionInput() const override { return true; }
     void DoEvent(TEventUI& event) override
     {
         if (!HandleListItemEvent(*this, *this, event))
@@ -55,11 +56,11 @@ public:
 
 protected:
     /// Answers "ListItem" with the item's list side, then the control's own name, then Base's names.
-    void* ListItemInterface(const QString& name, const QString& ownName)
+    void* ListItemInterface(const QString& name, const char* ownName)
     {
-        if (name == QLatin1String("ListItem"))
+        if (name == QLatin1String(IListItemUI::kInterface.name))
             return static_cast<IListItemUI*>(this);
-        if (name == ownName)
+        if (name == QLatin1String(ownName))
             return this;
         return Base::GetInterface(name);
     }

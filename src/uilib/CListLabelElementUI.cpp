@@ -9,7 +9,7 @@ QString CListLabelElementUI::GetClass() const
 
 void* CListLabelElementUI::GetInterface(const QString& name)
 {
-    return ListItemInterface(name, QStringLiteral("ListLabelElement"));
+    return ListItemInterface(name, kInterface.name);
 }
 
 QSize CListLabelElementUI::EstimateSize(QSize available)

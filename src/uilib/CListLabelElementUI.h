@@ -9,6 +9,8 @@ namespace UiLib {
 class CListLabelElementUI : public CListItemBase<CControlUI>
 {
 public:
+    static constexpr TInterfaceName<CListLabelElementUI> kInterface{"ListLabelElement"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

@@ -19,9 +19,9 @@ QString CListUI::GetClass() const
 
 void* CListUI::GetInterface(const QString& name)
 {
-    if (name == QLatin1String("List"))
+    if (name == QLatin1String(kInterface.name))
         return this;
-    if (name == QLatin1String("IListOwner"))
+    if (name == QLatin1String(IListOwnerUI::kInterface.name))
         return static_cast<IListOwnerUI*>(this);
     return CVerticalLayoutUI::GetInterface(name);
 }
@@ -29,7 +29,7 @@ void* CListUI::GetInterface(const QString& name)
 IListItemUI* CListUI::ItemAt(int index) const
 {
     CControlUI* control = GetItemAt(index);
-    return control ? static_cast<IListItemUI*>(control->GetInterface(QStringLiteral("ListItem"))) : nullptr;
+    return ControlAs<IListItemUI>(control);
 }
 
 void CListUI::Reindex(int from)
@@ -44,7 +44,7 @@ bool CListUI::AddAt(CControlUI* control, int index)
 {
     if (!CVerticalLayoutUI::AddAt(control, index))
         return false;
-    if (auto* item = static_cast<IListItemUI*>(control->GetInterface(QStringLiteral("ListItem"))))
+    if (auto* item = control->As<IListItemUI>())
         item->SetOwner(this);
     Reindex(index);
     for (int& selected : m_selected) {

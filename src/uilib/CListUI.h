@@ -13,6 +13,8 @@ namespace UiLib {
 class CListUI : public CVerticalLayoutUI, public IListOwnerUI
 {
 public:
+    static constexpr TInterfaceName<CListUI> kInterface{"List"};
+
     CListUI();
 
     QString GetClass() const override;

@@ -21,7 +21,7 @@ QString CMenuElementUI::GetClass() const
 
 void* CMenuElementUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("MenuElement") ? this : CControlUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CControlUI::GetInterface(name);
 }
 
 unsigned CMenuElementUI::GetControlFlags() const
@@ -31,7 +31,7 @@ unsigned CMenuElementUI::GetControlFlags() const
 
 CMenuUI* CMenuElementUI::Menu() const
 {
-    return m_pParent ? static_cast<CMenuUI*>(m_pParent->GetInterface(QStringLiteral("Menu"))) : nullptr;
+    return ControlAs<CMenuUI>(m_pParent);
 }
 
 QSize CMenuElementUI::EstimateSize(QSize available)

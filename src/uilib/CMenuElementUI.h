@@ -11,6 +11,8 @@ class CMenuUI;
 class CMenuElementUI : public CControlUI
 {
 public:
+    static constexpr TInterfaceName<CMenuElementUI> kInterface{"MenuElement"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
     unsigned GetControlFlags() const override;

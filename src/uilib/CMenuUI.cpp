@@ -16,7 +16,7 @@ QString CMenuUI::GetClass() const
 
 void* CMenuUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Menu") ? this : CVerticalLayoutUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CVerticalLayoutUI::GetInterface(name);
 }
 
 QSize CMenuUI::EstimateSize(QSize available)

@@ -10,6 +10,8 @@ namespace UiLib {
 class CMenuUI : public CVerticalLayoutUI
 {
 public:
+    static constexpr TInterfaceName<CMenuUI> kInterface{"Menu"};
+
     CMenuUI();
 
     QString GetClass() const override;

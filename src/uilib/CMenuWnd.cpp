@@ -1,6 +1,7 @@
 #include "uilib/CMenuWnd.h"
 
 #include "uilib/CControlUI.h"
+#include "uilib/CMenuElementUI.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -50,8 +51,7 @@ bool CMenuWnd::Init(ravelo::WindowHandle owner, QPoint globalPos, bool show)
 
 void CMenuWnd::Notify(TNotifyUI& msg)
 {
-    if (msg.sType == DUI_MSGTYPE_ITEMCLICK && msg.pSender &&
-        msg.pSender->GetInterface(QStringLiteral("MenuElement"))) {
+    if (msg.sType == DUI_MSGTYPE_ITEMCLICK && msg.pSender && msg.pSender->As<CMenuElementUI>()) {
         m_sChosen = msg.pSender->GetName();
         Close(IDOK);
     }

@@ -2,6 +2,7 @@
 
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/CRenderEngine.h"
+#include "uilib/CTabLayoutUI.h"
 #include "uilib/UiParse.h"
 
 namespace UiLib {
@@ -19,7 +20,7 @@ QString COptionUI::GetClass() const
 
 void* COptionUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Option") ? this : CButtonUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CButtonUI::GetInterface(name);
 }
 
 void COptionUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
@@ -45,24 +46,48 @@ void COptionUI::SetGroup(const QString& group)
 
 void COptionUI::Selected(bool selected, bool notify)
 {
-    if (m_bSelected == selected && !(selected && !m_sGroupName.isEmpty()))
+    if (m_bSelected == selected && !(selected && !m_sGroupName.isEmpty())) {
+        if (selected)
+            SelectBoundTab(); // its page again, should something else have been shown meanwhile
         return;
+    }
     const bool changed = m_bSelected != selected;
     m_bSelected = selected;
-    if (selected)
-        m_uButtonState |= UISTATE_SELECTED;
-    else
-        m_uButtonState &= ~UISTATE_SELECTED;
+    m_state.SetSelected(selected);
     if (m_pManager && selected && !m_sGroupName.isEmpty()) {
         for (CControlUI* member : m_pManager->GetOptionGroup(m_sGroupName)) {
-            auto* option = static_cast<COptionUI*>(member->GetInterface(QStringLiteral("Option")));
+            auto* option = member->As<COptionUI>();
             if (option && option != this && option->IsSelected())
                 option->Selected(false, false);
         }
     }
+    if (selected)
+        SelectBoundTab();
     Invalidate();
     if (changed && notify && m_pManager)
         m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
+}
+
+void COptionUI::SetBindTabIndex(int index)
+{
+    m_iBindTabIndex = index;
+    if (m_bSelected)
+        SelectBoundTab();
+}
+
+void COptionUI::SetBindTabLayoutName(const QString& name)
+{
+    m_sBindTabLayoutName = name;
+    if (m_bSelected)
+        SelectBoundTab();
+}
+
+void COptionUI::SelectBoundTab()
+{
+    if (m_iBindTabIndex < 0 || m_sBindTabLayoutName.isEmpty() || !m_pManager)
+        return;
+    if (auto* tabs = ControlAs<CTabLayoutUI>(m_pManager->FindControl(m_sBindTabLayoutName)))
+        tabs->SelectItem(m_iBindTabIndex);
 }
 
 bool COptionUI::Activate()
@@ -76,22 +101,9 @@ bool COptionUI::Activate()
     return true;
 }
 
-void COptionUI::SetEnabled(bool enabled)
-{
-    CControlUI::SetEnabled(enabled);
-    if (!IsEnabled())
-        m_uButtonState = m_bSelected ? UISTATE_SELECTED : 0;
-}
-
 void COptionUI::SetSelectedTextColor(std::uint32_t argb)
 {
     m_dwSelectedTextColor = argb;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedImage(const QString& description)
-{
-    m_sSelectedImage = description;
     Invalidate();
 }
 
@@ -101,14 +113,10 @@ void COptionUI::SetAttribute(const QString& name, const QString& value)
         SetGroup(value);
     else if (name == QLatin1String("selected"))
         Selected(Parse::Bool(value), false);
-    else if (name == QLatin1String("selectedimage"))
-        SetSelectedImage(value);
-    else if (name == QLatin1String("selectedhotimage"))
-        m_sSelectedHotImage = value;
-    else if (name == QLatin1String("selectedpushedimage"))
-        m_sSelectedPushedImage = value;
-    else if (name == QLatin1String("selecteddisabledimage"))
-        m_sSelectedDisabledImage = value;
+    else if (name == QLatin1String("bindtabindex"))
+        SetBindTabIndex(Parse::Int(value, -1));
+    else if (name == QLatin1String("bindtablayoutname"))
+        SetBindTabLayoutName(value);
     else if (name == QLatin1String("selectedtextcolor"))
         SetSelectedTextColor(Parse::Color(value));
     else if (name == QLatin1String("selectedbkcolor"))
@@ -124,25 +132,6 @@ void COptionUI::PaintBkColor(QPainter& painter)
         return;
     }
     CButtonUI::PaintBkColor(painter);
-}
-
-void COptionUI::PaintStatusImage(QPainter& painter)
-{
-    if (m_bSelected) {
-        bool drawn = false;
-        if (!IsEnabled())
-            drawn = DrawOrForget(painter, m_sSelectedDisabledImage);
-        else if (m_uButtonState & UISTATE_PUSHED)
-            drawn =
-                DrawOrForget(painter, m_sSelectedPushedImage) || DrawOrForget(painter, m_sSelectedHotImage);
-        else if (m_uButtonState & UISTATE_HOT)
-            drawn = DrawOrForget(painter, m_sSelectedHotImage);
-        if (drawn || DrawOrForget(painter, m_sSelectedImage)) {
-            DrawOrForget(painter, m_sForeImage);
-            return;
-        }
-    }
-    CButtonUI::PaintStatusImage(painter);
 }
 
 std::uint32_t COptionUI::StateTextColor() const

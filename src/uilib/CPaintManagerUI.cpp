@@ -4,7 +4,6 @@
 #include "uilib/CControlUI.h"
 #include "uilib/CWindowWnd.h"
 #include "uilib/DispatchScope.h"
-#include "uilib/SkinResources.h"
 
 #include "platform/FileSystem.h"
 
@@ -51,12 +50,16 @@ CPaintManagerUI::~CPaintManagerUI()
 void CPaintManagerUI::Init(QWidget* host)
 {
     m_pHost = host;
+    m_timers.SetHost(host);
+    if (m_bDropsEnabled && host)
+        host->setAcceptDrops(true);
     m_bUpdateNeeded = true;
 }
 
 void CPaintManagerUI::Detach()
 {
-    RemoveAllTimers();
+    m_timers.SetHost(nullptr);
+    m_dropTarget.Forget(m_dropTarget.GetTarget());
     m_asyncNotify.clear();
     m_pEventHover = nullptr;
     m_pEventClick = nullptr;
@@ -79,28 +82,6 @@ void CPaintManagerUI::SetInstancePath(const QString& path)
     InstancePath() = path;
 }
 
-const QFont& CPaintManagerUI::DefaultFont()
-{
-    static const QFont font = [] {
-        QFont f;
-        f.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                       QStringLiteral("sans-serif")});
-        f.setPixelSize(13);
-        return f;
-    }();
-    return font;
-}
-
-QPixmap CPaintManagerUI::LoadImage(const QString& file)
-{
-    const QString path = Skin::Resolve(file);
-    if (path.isEmpty())
-        return {};
-    QPixmap pixmap;
-    pixmap.load(path);
-    return pixmap;
-}
-
 bool CPaintManagerUI::AttachDialog(CControlUI* root)
 {
     if (!root)
@@ -121,6 +102,8 @@ void CPaintManagerUI::RegisterNames(CControlUI* control)
         const QString name = c->GetName();
         if (!name.isEmpty() && !m_names.contains(name))
             m_names.insert(name, c);
+        if (c->IsAcceptDrop())
+            EnableDrops();
         return false;
     });
 }
@@ -161,8 +144,8 @@ void CPaintManagerUI::ForgetControl(CControlUI* control)
         if (it != m_names.end() && it.value() == control)
             m_names.erase(it);
     }
-    for (auto& [group, members] : m_optionGroups)
-        members.erase(std::remove(members.begin(), members.end(), control), members.end());
+    m_optionGroups.Forget(control);
+    m_dropTarget.Forget(control);
     m_asyncNotify.erase(std::remove_if(m_asyncNotify.begin(), m_asyncNotify.end(),
                                        [control](const TNotifyUI& n) { return n.pSender == control; }),
                         m_asyncNotify.end());
@@ -363,176 +346,19 @@ bool CPaintManagerUI::SetNextTabControl(bool forward)
     return true;
 }
 
+void CPaintManagerUI::EnableDrops()
+{
+    m_bDropsEnabled = true;
+    if (m_pHost && !m_pHost->acceptDrops())
+        m_pHost->setAcceptDrops(true);
+}
+
 void CPaintManagerUI::SetCursor(Qt::CursorShape shape)
 {
     if (!m_pHost || shape == m_cursor)
         return;
     m_cursor = shape;
     m_pHost->setCursor(shape);
-}
-
-bool CPaintManagerUI::SetTimer(CControlUI* control, unsigned id, unsigned elapseMs)
-{
-    if (!control || !m_pHost)
-        return false;
-    KillTimer(control, id);
-    const int qtTimer = m_pHost->startTimer(static_cast<int>(qMax(1u, elapseMs)));
-    if (qtTimer == 0)
-        return false;
-    m_timers.push_back({control, id, qtTimer});
-    return true;
-}
-
-bool CPaintManagerUI::KillTimer(CControlUI* control, unsigned id)
-{
-    for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-        if (it->control == control && it->id == id) {
-            if (m_pHost)
-                m_pHost->killTimer(it->qtTimer);
-            m_timers.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-void CPaintManagerUI::KillTimer(CControlUI* control)
-{
-    for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (it->control == control) {
-            if (m_pHost)
-                m_pHost->killTimer(it->qtTimer);
-            it = m_timers.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-void CPaintManagerUI::RemoveAllTimers()
-{
-    for (const TimerInfo& timer : m_timers) {
-        if (m_pHost)
-            m_pHost->killTimer(timer.qtTimer);
-    }
-    m_timers.clear();
-}
-
-bool CPaintManagerUI::HasTimer(CControlUI* control, unsigned id) const
-{
-    return std::any_of(m_timers.begin(), m_timers.end(),
-                       [&](const TimerInfo& t) { return t.control == control && t.id == id; });
-}
-
-void CPaintManagerUI::AddOptionGroup(const QString& group, CControlUI* control)
-{
-    std::vector<CControlUI*>& members = m_optionGroups[group];
-    if (std::find(members.begin(), members.end(), control) == members.end())
-        members.push_back(control);
-}
-
-std::vector<CControlUI*> CPaintManagerUI::GetOptionGroup(const QString& group) const
-{
-    const auto it = m_optionGroups.find(group);
-    return it == m_optionGroups.end() ? std::vector<CControlUI*>() : it->second;
-}
-
-void CPaintManagerUI::RemoveOptionGroup(const QString& group, CControlUI* control)
-{
-    const auto it = m_optionGroups.find(group);
-    if (it == m_optionGroups.end())
-        return;
-    it->second.erase(std::remove(it->second.begin(), it->second.end(), control), it->second.end());
-}
-
-void CPaintManagerUI::AddFont(int id, const QString& family, int pixelSize, bool bold, bool underline,
-                              bool italic, bool isDefault)
-{
-    QFont font = DefaultFont();
-    if (!family.isEmpty())
-        font.setFamilies({family, QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("sans-serif")});
-    if (pixelSize > 0)
-        font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    font.setItalic(italic);
-    m_fonts[id] = font;
-    m_fontMetrics.erase(id);
-    if (isDefault) {
-        m_nDefaultFont = id;
-        m_fontMetrics.erase(-1);
-    }
-}
-
-const QFont& CPaintManagerUI::GetFont(int id) const
-{
-    auto it = m_fonts.find(id);
-    if (it != m_fonts.end())
-        return it->second;
-    it = m_fonts.find(m_nDefaultFont);
-    return it != m_fonts.end() ? it->second : DefaultFont();
-}
-
-const QFontMetrics& CPaintManagerUI::GetFontMetrics(int id) const
-{
-    const int key = m_fonts.count(id) ? id : -1;
-    auto it = m_fontMetrics.find(key);
-    if (it == m_fontMetrics.end())
-        it = m_fontMetrics.emplace(key, std::make_unique<QFontMetrics>(GetFont(key))).first;
-    return *it->second;
-}
-
-void CPaintManagerUI::AddDefaultAttributeList(const QString& controlName, const QString& list)
-{
-    m_defaultAttributes.insert(controlName, list);
-}
-
-QString CPaintManagerUI::GetDefaultAttributeList(const QString& controlName) const
-{
-    return m_defaultAttributes.value(controlName);
-}
-
-QPixmap CPaintManagerUI::GetImage(const QString& file) const
-{
-    return m_images.value(file);
-}
-
-QPixmap CPaintManagerUI::GetImageEx(const QString& file)
-{
-    const auto it = m_images.constFind(file);
-    if (it != m_images.constEnd())
-        return it.value();
-    return AddImage(file);
-}
-
-QPixmap CPaintManagerUI::AddImage(const QString& file)
-{
-    const QPixmap pixmap = LoadImage(file);
-    if (!pixmap.isNull())
-        m_images.insert(file, pixmap);
-    return pixmap;
-}
-
-bool CPaintManagerUI::RemoveImage(const QString& file)
-{
-    return m_images.remove(file) > 0;
-}
-
-void CPaintManagerUI::RemoveAllImages()
-{
-    m_images.clear();
-}
-
-TDrawInfo CPaintManagerUI::GetDrawInfo(const QString& description)
-{
-    const auto it = m_drawInfos.constFind(description);
-    if (it != m_drawInfos.constEnd())
-        return it.value();
-    const TDrawInfo info = CRenderEngine::ParseImageString(description);
-    if (m_drawInfos.size() > 4096)
-        m_drawInfos.clear(); // descriptions built from data (star widths, files) must not pile up
-    m_drawInfos.insert(description, info);
-    return info;
 }
 
 void CPaintManagerUI::NeedUpdate()

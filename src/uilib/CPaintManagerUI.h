@@ -1,10 +1,14 @@
 #pragma once
 
+#include "uilib/CControlTimers.h"
+#include "uilib/CDefaultAttributes.h"
+#include "uilib/CDropTarget.h"
+#include "uilib/CFontTable.h"
+#include "uilib/CImageCache.h"
+#include "uilib/COptionGroups.h"
 #include "uilib/CRenderEngine.h"
 #include "uilib/UiDefines.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QHash>
 #include <QMargins>
 #include <QPixmap>
@@ -15,9 +19,6 @@
 #include <QWidget>
 
 #include <deque>
-#include <map>
-#include <memory>
-#include <unordered_map>
 #include <vector>
 
 class QEvent;
@@ -28,8 +29,10 @@ namespace UiLib {
 class CControlUI;
 
 /// One per window: owns the control tree, lays it out and paints it on the window's widget, turns
-/// the widget's input into control events, sends notifications to the window, runs per-control
-/// timers and keeps the window's fonts, default attributes and picture cache. UI thread only.
+/// the widget's input into control events and sends notifications to the window. The window's
+/// resources (fonts, pictures, default attributes, option groups, per-control timers) live in their
+/// own small classes; the manager keeps them together and forgets a control in all of them when it
+/// leaves. UI thread only.
 class CPaintManagerUI
 {
 public:
@@ -49,9 +52,9 @@ public:
     static QString GetInstancePath();
     static void SetInstancePath(const QString& path);
     /// The font used where a layout declares none: WenQuanYi Micro Hei, 13 pixels.
-    static const QFont& DefaultFont();
+    static const QFont& DefaultFont() { return CFontTable::DefaultFont(); }
     /// Loads a picture by skin name or file path; null when it cannot be read.
-    static QPixmap LoadImage(const QString& file);
+    static QPixmap LoadImage(const QString& file) { return CImageCache::LoadImage(file); }
 
     // Window attributes from the layout's Window tag.
     QSize GetInitSize() const { return m_szInitWindowSize; }
@@ -118,37 +121,57 @@ public:
     CControlUI* GetHover() const { return m_pEventHover; }
     void SetCursor(Qt::CursorShape shape);
 
+    /// Lets the widget take drags from the file manager; a control that accepts drops calls it.
+    void EnableDrops();
+    /// The control files are dragged over now, or null.
+    CControlUI* GetDropTarget() const { return m_dropTarget.GetTarget(); }
+
     // Per-control timers; the control receives UIEVENT_TIMER with the id in wParam.
-    bool SetTimer(CControlUI* control, unsigned id, unsigned elapseMs);
-    bool KillTimer(CControlUI* control, unsigned id);
-    void KillTimer(CControlUI* control);
-    void RemoveAllTimers();
-    bool HasTimer(CControlUI* control, unsigned id) const;
+    bool SetTimer(CControlUI* control, unsigned id, unsigned elapseMs)
+    {
+        return m_timers.Set(control, id, elapseMs);
+    }
+    bool KillTimer(CControlUI* control, unsigned id) { return m_timers.Kill(control, id); }
+    void KillTimer(CControlUI* control) { m_timers.Kill(control); }
+    void RemoveAllTimers() { m_timers.KillAll(); }
+    bool HasTimer(CControlUI* control, unsigned id) const { return m_timers.Has(control, id); }
 
     // Option groups.
-    void AddOptionGroup(const QString& group, CControlUI* control);
-    std::vector<CControlUI*> GetOptionGroup(const QString& group) const;
-    void RemoveOptionGroup(const QString& group, CControlUI* control);
+    void AddOptionGroup(const QString& group, CControlUI* control) { m_optionGroups.Add(group, control); }
+    std::vector<CControlUI*> GetOptionGroup(const QString& group) const { return m_optionGroups.Get(group); }
+    void RemoveOptionGroup(const QString& group, CControlUI* control)
+    {
+        m_optionGroups.Remove(group, control);
+    }
 
     // Fonts, by the index of the layout's Font table; -1 or an unknown index is the default font.
     void AddFont(int id, const QString& family, int pixelSize, bool bold, bool underline, bool italic,
-                 bool isDefault);
-    const QFont& GetFont(int id) const;
-    const QFontMetrics& GetFontMetrics(int id) const;
+                 bool isDefault)
+    {
+        m_fonts.AddFont(id, family, pixelSize, bold, underline, italic, isDefault);
+    }
+    const QFont& GetFont(int id) const { return m_fonts.GetFont(id); }
+    const QFontMetrics& GetFontMetrics(int id) const { return m_fonts.GetFontMetrics(id); }
 
     // Default attributes per control class name ("Button", "VScrollBar").
-    void AddDefaultAttributeList(const QString& controlName, const QString& list);
-    QString GetDefaultAttributeList(const QString& controlName) const;
+    void AddDefaultAttributeList(const QString& controlName, const QString& list)
+    {
+        m_defaultAttributes.Add(controlName, list);
+    }
+    QString GetDefaultAttributeList(const QString& controlName) const
+    {
+        return m_defaultAttributes.Get(controlName);
+    }
 
     // The window's picture cache.
-    QPixmap GetImage(const QString& file) const;
+    QPixmap GetImage(const QString& file) const { return m_images.GetImage(file); }
     /// The cached picture, loading it first when needed; null when it cannot be loaded.
-    QPixmap GetImageEx(const QString& file);
-    QPixmap AddImage(const QString& file);
-    bool RemoveImage(const QString& file);
-    void RemoveAllImages();
-    int GetImageCount() const { return static_cast<int>(m_images.size()); }
-    TDrawInfo GetDrawInfo(const QString& description);
+    QPixmap GetImageEx(const QString& file) { return m_images.GetImageEx(file); }
+    QPixmap AddImage(const QString& file) { return m_images.AddImage(file); }
+    bool RemoveImage(const QString& file) { return m_images.RemoveImage(file); }
+    void RemoveAllImages() { m_images.RemoveAllImages(); }
+    int GetImageCount() const { return m_images.GetImageCount(); }
+    TDrawInfo GetDrawInfo(const QString& description) { return m_images.GetDrawInfo(description); }
 
     // Layout and painting.
     void NeedUpdate();
@@ -195,21 +218,13 @@ private:
     QMargins m_rcClientMargins;
     Qt::CursorShape m_cursor = Qt::ArrowCursor;
 
-    struct TimerInfo
-    {
-        CControlUI* control;
-        unsigned id;
-        int qtTimer;
-    };
-    std::vector<TimerInfo> m_timers;
-    std::map<QString, std::vector<CControlUI*>> m_optionGroups;
-
-    std::map<int, QFont> m_fonts;
-    mutable std::unordered_map<int, std::unique_ptr<QFontMetrics>> m_fontMetrics;
-    int m_nDefaultFont = -1;
-    QHash<QString, QString> m_defaultAttributes;
-    QHash<QString, QPixmap> m_images;
-    QHash<QString, TDrawInfo> m_drawInfos;
+    CControlTimers m_timers;
+    COptionGroups m_optionGroups;
+    CFontTable m_fonts;
+    CDefaultAttributes m_defaultAttributes;
+    CImageCache m_images;
+    CDropTarget m_dropTarget{*this};
+    bool m_bDropsEnabled = false;
 
     QSize m_szInitWindowSize{0, 0};
     QMargins m_rcSizeBox;

@@ -157,12 +157,8 @@ bool CPaintManagerUI::HandleEvent(QEvent* event)
             break;
         }
         case QEvent::Timer: {
-            const int qtTimer = static_cast<QTimerEvent*>(event)->timerId();
-            const auto it = std::find_if(m_timers.begin(), m_timers.end(),
-                                         [qtTimer](const TimerInfo& t) { return t.qtTimer == qtTimer; });
-            if (it != m_timers.end()) {
-                const TimerInfo timer = *it;
-                SendEvent(timer.control, UIEVENT_TIMER, QPoint(), Qt::NoModifier, timer.id);
+            if (const auto timer = m_timers.Find(static_cast<QTimerEvent*>(event)->timerId())) {
+                SendEvent(timer->control, UIEVENT_TIMER, QPoint(), Qt::NoModifier, timer->id);
                 consumed = true;
             }
             break;
@@ -177,6 +173,12 @@ bool CPaintManagerUI::HandleEvent(QEvent* event)
             consumed = true;
             break;
         }
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+            consumed = m_dropTarget.HandleEvent(event);
+            break;
         case QEvent::LayoutRequest:
             m_bLayoutRequested = false;
             UpdateLayout();

@@ -17,7 +17,7 @@ QString CProgressUI::GetClass() const
 
 void* CProgressUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Progress") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 void CProgressUI::SetHorizontal(bool horizontal)
@@ -88,12 +88,32 @@ void CProgressUI::PaintStatusImage(QPainter& painter)
     }
     if (filled.isEmpty())
         return;
+    const QRect bar = filled.translated(m_rcItem.topLeft());
+    const int round = qMin(m_cxyBorderRound.width(), qMin(bar.width(), bar.height()));
+    PaintFill(painter, bar, QSize(round, round));
+}
+
+double CProgressUI::Fraction() const
+{
+    if (m_nMax <= m_nMin)
+        return 0;
+    const qint64 span = static_cast<qint64>(m_nMax) - m_nMin;
+    const qint64 done = qBound<qint64>(0, static_cast<qint64>(m_nValue) - m_nMin, span);
+    return static_cast<double>(done) / static_cast<double>(span);
+}
+
+void CProgressUI::PaintFill(QPainter& painter, const QRect& filled, QSize round, std::uint32_t color)
+{
+    if (filled.isEmpty())
+        return;
     if (!m_sForeImage.isEmpty()) {
+        // The image's dest (and, cut, its source) is relative to the control.
+        const QRect relative = filled.translated(-m_rcItem.topLeft());
         const QString rect = QStringLiteral("%1,%2,%3,%4")
-                                 .arg(filled.left())
-                                 .arg(filled.top())
-                                 .arg(filled.left() + filled.width())
-                                 .arg(filled.top() + filled.height());
+                                 .arg(relative.left())
+                                 .arg(relative.top())
+                                 .arg(relative.left() + relative.width())
+                                 .arg(relative.top() + relative.height());
         QString modify = QStringLiteral("dest='%1'").arg(rect);
         if (!m_bStretchForeImage)
             modify += QStringLiteral(" source='%1'").arg(rect);
@@ -101,11 +121,10 @@ void CProgressUI::PaintStatusImage(QPainter& painter)
             return;
         m_sForeImage.clear();
     }
-    if ((m_dwForeColor >> 24) != 0) {
-        const QRect bar = filled.translated(m_rcItem.topLeft());
-        const int round = qMin(m_cxyBorderRound.width(), qMin(bar.width(), bar.height()));
-        CRenderEngine::DrawRoundColor(painter, bar, QSize(round, round), m_dwForeColor);
-    }
+    if (color == 0)
+        color = m_dwForeColor;
+    if ((color >> 24) != 0)
+        CRenderEngine::DrawRoundColor(painter, filled, round, color);
 }
 
 } // namespace UiLib

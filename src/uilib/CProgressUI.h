@@ -10,6 +10,8 @@ namespace UiLib {
 class CProgressUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CProgressUI> kInterface{"Progress"};
+
     CProgressUI();
 
     QString GetClass() const override;
@@ -29,7 +31,13 @@ public:
     void SetAttribute(const QString& name, const QString& value) override;
     void PaintStatusImage(QPainter& painter) override;
 
-private:
+protected:
+    /// How far value is between min and max, from 0 to 1 (0 when the range is empty).
+    double Fraction() const;
+    /// Draws the filled part of the bar (window coordinates): "foreimage" stretched or cut into it,
+    /// else "forecolor" (or color when given) with round corners.
+    void PaintFill(QPainter& painter, const QRect& filled, QSize round, std::uint32_t color = 0);
+
     bool m_bHorizontal = true;
     bool m_bStretchForeImage = true;
     int m_nMin = 0;

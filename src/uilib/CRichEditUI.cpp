@@ -23,7 +23,7 @@ QString CRichEditUI::GetClass() const
 
 void* CRichEditUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("RichEdit") ? this : CContainerUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CContainerUI::GetInterface(name);
 }
 
 void CRichEditUI::SetText(const QString& text)

@@ -17,11 +17,14 @@ class CHtmlText;
 class CRichEditUI : public CContainerUI
 {
 public:
+    static constexpr TInterfaceName<CRichEditUI> kInterface{"RichEdit"};
+
     CRichEditUI();
     ~CRichEditUI() override;
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
 
     void SetText(const QString& text) override;
     /// Adds text at the end.

@@ -26,7 +26,7 @@ QString CScrollBarUI::GetClass() const
 
 void* CScrollBarUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("ScrollBar") ? this : CControlUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CControlUI::GetInterface(name);
 }
 
 void CScrollBarUI::SetHorizontal(bool horizontal)

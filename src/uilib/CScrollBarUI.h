@@ -11,10 +11,13 @@ class CContainerUI;
 class CScrollBarUI : public CControlUI
 {
 public:
+    static constexpr TInterfaceName<CScrollBarUI> kInterface{"ScrollBar"};
+
     CScrollBarUI();
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
 
     CContainerUI* GetOwner() const { return m_pOwner; }
     void SetOwner(CContainerUI* owner) { m_pOwner = owner; }

@@ -12,7 +12,7 @@ QString CTabLayoutUI::GetClass() const
 
 void* CTabLayoutUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("TabLayout") ? this : CContainerUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CContainerUI::GetInterface(name);
 }
 
 bool CTabLayoutUI::Add(CControlUI* control)

@@ -8,6 +8,8 @@ namespace UiLib {
 class CTabLayoutUI : public CContainerUI
 {
 public:
+    static constexpr TInterfaceName<CTabLayoutUI> kInterface{"TabLayout"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

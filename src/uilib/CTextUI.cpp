@@ -17,7 +17,7 @@ QString CTextUI::GetClass() const
 
 void* CTextUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("Text") ? this : CLabelUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CLabelUI::GetInterface(name);
 }
 
 unsigned CTextUI::GetControlFlags() const

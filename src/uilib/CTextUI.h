@@ -10,10 +10,13 @@ namespace UiLib {
 class CTextUI : public CLabelUI
 {
 public:
+    static constexpr TInterfaceName<CTextUI> kInterface{"Text"};
+
     CTextUI();
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+    bool TakesCaptionInput() const override { return true; }
     unsigned GetControlFlags() const override;
 
     int GetLinkCount() const;

@@ -11,7 +11,7 @@ QString CTileLayoutUI::GetClass() const
 
 void* CTileLayoutUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("TileLayout") ? this : CContainerUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CContainerUI::GetInterface(name);
 }
 
 void CTileLayoutUI::SetItemSize(QSize size)

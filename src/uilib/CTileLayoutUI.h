@@ -12,6 +12,8 @@ namespace UiLib {
 class CTileLayoutUI : public CContainerUI
 {
 public:
+    static constexpr TInterfaceName<CTileLayoutUI> kInterface{"TileLayout"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

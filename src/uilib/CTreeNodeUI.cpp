@@ -41,13 +41,12 @@ QString CTreeNodeUI::GetClass() const
 
 void* CTreeNodeUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("TreeNode") ? this : CListContainerElementUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CListContainerElementUI::GetInterface(name);
 }
 
 bool CTreeNodeUI::Add(CControlUI* control)
 {
-    if (auto* node =
-            static_cast<CTreeNodeUI*>(control ? control->GetInterface(QStringLiteral("TreeNode")) : nullptr))
+    if (auto* node = ControlAs<CTreeNodeUI>(control))
         return AddChildNode(node);
     return CListContainerElementUI::Add(control);
 }

@@ -14,6 +14,8 @@ class CTreeViewUI;
 class CTreeNodeUI : public CListContainerElementUI
 {
 public:
+    static constexpr TInterfaceName<CTreeNodeUI> kInterface{"TreeNode"};
+
     ~CTreeNodeUI() override;
 
     QString GetClass() const override;

@@ -9,7 +9,7 @@ namespace {
 
 CTreeNodeUI* AsNode(CControlUI* control)
 {
-    return control ? static_cast<CTreeNodeUI*>(control->GetInterface(QStringLiteral("TreeNode"))) : nullptr;
+    return ControlAs<CTreeNodeUI>(control);
 }
 
 } // namespace
@@ -21,7 +21,7 @@ QString CTreeViewUI::GetClass() const
 
 void* CTreeViewUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("TreeView") ? this : CListUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CListUI::GetInterface(name);
 }
 
 int CTreeViewUI::LastDescendantIndex(CTreeNodeUI* node) const

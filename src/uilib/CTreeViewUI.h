@@ -11,6 +11,8 @@ class CTreeNodeUI;
 class CTreeViewUI : public CListUI
 {
 public:
+    static constexpr TInterfaceName<CTreeViewUI> kInterface{"TreeView"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
 

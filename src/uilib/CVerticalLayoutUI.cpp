@@ -11,7 +11,7 @@ QString CVerticalLayoutUI::GetClass() const
 
 void* CVerticalLayoutUI::GetInterface(const QString& name)
 {
-    return name == QLatin1String("VerticalLayout") ? this : CContainerUI::GetInterface(name);
+    return name == QLatin1String(kInterface.name) ? this : CContainerUI::GetInterface(name);
 }
 
 void CVerticalLayoutUI::SetPos(QRect rc, bool needInvalidate)

@@ -9,6 +9,8 @@ namespace UiLib {
 class CVerticalLayoutUI : public CContainerUI
 {
 public:
+    static constexpr TInterfaceName<CVerticalLayoutUI> kInterface{"VerticalLayout"};
+
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
     void SetPos(QRect rc, bool needInvalidate = true) override;

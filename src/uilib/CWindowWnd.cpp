@@ -8,12 +8,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QThread>
 #include <QWidget>
 
@@ -131,8 +129,14 @@ ravelo::WindowHandle CWindowWnd::Create(ravelo::WindowHandle parent, const QStri
             flags |= Qt::FramelessWindowHint;
         if (exStyle & WS_EX_TOPMOST)
             flags |= Qt::WindowStaysOnTopHint;
+        if (exStyle & WS_EX_NOACTIVATE)
+            flags |= Qt::WindowDoesNotAcceptFocus;
     }
     auto* host = new WindowHost(this, parentWidget, flags);
+    if (!child && (exStyle & WS_EX_NOACTIVATE)) {
+        host->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        BeginNoActivate();
+    }
     m_pHost = host;
     host->setWindowTitle(name);
     host->setObjectName(GetWindowClassName());
@@ -187,6 +191,7 @@ void CWindowWnd::ShowWindow(bool show, bool takeFocus)
     else
         m_pHost->show();
     if (takeFocus && m_pHost->isWindow()) {
+        m_bNoActivate = false;
         m_pHost->raise();
         m_pHost->activateWindow();
     }
@@ -306,30 +311,6 @@ void CWindowWnd::OnHostDestroyed(WindowHost* host)
     }
     if (!m_bInDestructor)
         OnFinalMessage(handle);
-}
-
-void CWindowWnd::CenterWindow()
-{
-    if (!m_pHost || !m_pHost->isWindow())
-        return;
-    QRect area;
-    QWidget* owner = m_pHost->parentWidget() ? m_pHost->parentWidget()->window() : nullptr;
-    if (owner && owner->isVisible() && !owner->isMinimized())
-        area = owner->frameGeometry();
-    else if (QScreen* screen = m_pHost->screen() ? m_pHost->screen() : QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isEmpty())
-        return;
-    QRect frame = m_pHost->frameGeometry();
-    frame.moveCenter(area.center());
-    if (QScreen* screen = QGuiApplication::screenAt(area.center())) {
-        const QRect available = screen->availableGeometry();
-        frame.moveLeft(qBound(available.left(), frame.left(),
-                              qMax(available.left(), available.right() - frame.width())));
-        frame.moveTop(
-            qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
-    }
-    m_pHost->move(frame.topLeft());
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy)
@@ -531,6 +512,9 @@ bool CWindowWnd::TranslateEvent(QEvent* event)
 
 bool CWindowWnd::OnHostEvent(QEvent* event)
 {
+    if (event->type() == QEvent::WindowActivate && m_bNoActivate && m_pActiveBeforeShow &&
+        m_pActiveBeforeShow != m_pHost.data() && m_pActiveBeforeShow->isVisible())
+        m_pActiveBeforeShow->activateWindow();
     if (event->type() == MessageEvent::EventType()) {
         // Messages still queued for a closing window are dropped with their payloads.
         if (!m_bClosing)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uilib/ScreenPlacement.h"
 #include "uilib/UiDefines.h"
 #include "uilib/WinDefines.h"
 #include "uilib/WindowHost.h"
@@ -60,6 +61,14 @@ public:
     /// none of its events is running.
     void Close(int code = IDOK);
     void CenterWindow();
+    /// Moves a top-level window to the right edge of its screen's available area (vertically centred
+    /// or in the bottom-right corner), margin pixels in from the edges.
+    void PlaceAtScreenRightEdge(RightEdgeAnchor anchor = RightEdgeAnchor::Centre, int margin = 0);
+    /// Shows a top-level window without taking the focus from the window the user works in: it
+    /// becomes a tool window that stays on top, has no taskbar entry and never takes the keyboard
+    /// (a notice or a small panel). Where the platform activates it regardless, the focus goes straight
+    /// back. WS_EX_NOACTIVATE at Create makes a window that shows this way.
+    void ShowNoActivate();
     void ResizeClient(int cx, int cy);
     void SetIcon(const QIcon& icon);
     void Minimize();
@@ -112,11 +121,15 @@ private:
     struct ModalState;
 
     void OnHostDestroyed(WindowHost* host);
+    /// Remembers the window the user works in, to give the focus back should the platform activate
+    /// this one anyway.
+    void BeginNoActivate();
     bool IsBusy() const;
     void DestroyNow();
     bool TranslateEvent(QEvent* event);
 
     QPointer<WindowHost> m_pHost;
+    QPointer<QWidget> m_pActiveBeforeShow;
     ravelo::WindowHandle m_hWnd = 0;
     std::unique_ptr<Receiver> m_pReceiver;
     std::weak_ptr<ModalState> m_modal;
@@ -126,6 +139,7 @@ private:
     bool m_bClosing = false;
     bool m_bCreating = false;
     bool m_bInDestructor = false;
+    bool m_bNoActivate = false;
 };
 
 /// Handles a message in the window with this handle now and returns its result. UI thread only:

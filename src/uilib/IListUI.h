@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uilib/CControlUI.h"
 #include "uilib/UiDefines.h"
 
 #include <QMargins>
@@ -12,7 +13,6 @@ class QPainter;
 
 namespace UiLib {
 
-class CControlUI;
 class CPaintManagerUI;
 
 /// How a list draws its items ("item..." attributes of List, TreeView and Combo).
@@ -45,6 +45,8 @@ struct TListInfoUI
 class IListOwnerUI
 {
 public:
+    static constexpr TInterfaceName<IListOwnerUI> kInterface{"IListOwner"};
+
     virtual ~IListOwnerUI() = default;
     virtual TListInfoUI* GetListInfo() = 0;
     virtual int GetCurSel() const = 0;
@@ -61,6 +63,8 @@ public:
 class IListItemUI
 {
 public:
+    static constexpr TInterfaceName<IListItemUI> kInterface{"ListItem"};
+
     virtual ~IListItemUI() = default;
     virtual int GetIndex() const = 0;
     virtual void SetIndex(int index) = 0;

@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace UiLib {
 
@@ -101,6 +103,7 @@ struct TNotifyUI
     QPoint ptMouse;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    std::vector<std::string> vFiles; ///< "dropfiles": the dropped local paths, UTF-8
 };
 
 /// Receives a window's notifications, always on the UI thread, in the order of the user's actions.
@@ -136,5 +139,13 @@ inline const QString DUI_MSGTYPE_TIMER = QStringLiteral("timer");
 inline const QString DUI_MSGTYPE_TABSELECT = QStringLiteral("tabselect");
 inline const QString DUI_MSGTYPE_ITEMACTIVATE = QStringLiteral("itemactivate");
 inline const QString DUI_MSGTYPE_DROPDOWN = QStringLiteral("dropdown");
+/// A slider's value changed by the user (wParam: the value); while dragging, the "move" one.
+inline const QString DUI_MSGTYPE_VALUECHANGED = QStringLiteral("valuechanged");
+inline const QString DUI_MSGTYPE_VALUECHANGED_MOVE = QStringLiteral("movevaluechanged");
+/// Files from the file manager: dragged onto and away from a control that accepts drops, dropped
+/// on it (TNotifyUI::vFiles).
+inline const QString DUI_MSGTYPE_DRAGENTER = QStringLiteral("dragenter");
+inline const QString DUI_MSGTYPE_DRAGLEAVE = QStringLiteral("dragleave");
+inline const QString DUI_MSGTYPE_DROPFILES = QStringLiteral("dropfiles");
 
 } // namespace UiLib

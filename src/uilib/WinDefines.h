@@ -64,6 +64,7 @@ constexpr std::uint32_t WS_OVERLAPPEDWINDOW =
 constexpr std::uint32_t WS_EX_TOPMOST = 0x00000008;
 constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
 constexpr std::uint32_t WS_EX_WINDOWEDGE = 0x00000100;
+constexpr std::uint32_t WS_EX_NOACTIVATE = 0x08000000;
 
 /// The style of all the program's dialogs, and of embedded page windows.
 constexpr std::uint32_t UI_WNDSTYLE_DIALOG =

@@ -43,24 +43,6 @@ CControlUI* WindowImplBase::CreateControl(const QString&)
     return nullptr;
 }
 
-bool WindowImplBase::IsCaptionException(CControlUI* control) const
-{
-    if (!control)
-        return false;
-    static const QStringList classes = {QStringLiteral("ButtonUI"), QStringLiteral("OptionUI"),
-                                        QStringLiteral("TextUI"),   QStringLiteral("SliderUI"),
-                                        QStringLiteral("EditUI"),   QStringLiteral("ButtonUIEx")};
-    if (classes.contains(control->GetClass()))
-        return true;
-    // Derived controls that take clicks too (dispatch buttons, combos, scroll bars, list items).
-    for (const char* name :
-         {"Button", "Text", "Edit", "Slider", "Combo", "ScrollBar", "RichEdit", "ListItem"}) {
-        if (control->GetInterface(QString::fromLatin1(name)))
-            return true;
-    }
-    return false;
-}
-
 bool WindowImplBase::OnCreate()
 {
     QWidget* host = GetWidget();
@@ -213,7 +195,8 @@ bool WindowImplBase::HandleFrameMouse(QEvent* event)
         if (me->button() != Qt::LeftButton)
             return false;
         const Qt::Edges edges = SizeBoxEdges(pt);
-        const bool caption = !edges && InCaption(pt) && !IsCaptionException(m_PaintManager.FindControl(pt));
+        const CControlUI* under = m_PaintManager.FindControl(pt);
+        const bool caption = !edges && InCaption(pt) && !(under && under->TakesCaptionInput());
         if (!edges && !caption)
             return false;
         if (caption && event->type() == QEvent::MouseButtonDblClick) {

@@ -11,7 +11,7 @@ namespace UiLib {
 /// The base of every skinned window: a frameless window whose content is built from a layout of the
 /// skin (GetSkinFile). It takes its size, minimum and maximum size, caption zone, resize border and
 /// shadow from the layout's Window tag; the caption zone drags the window except over controls that
-/// take clicks (buttons, options, text, edits, sliders and the like). The window is its own notifier
+/// take their own input there (CControlUI::TakesCaptionInput). The window is its own notifier
 /// and dialog-builder callback; "windowinit" arrives when it is first shown. UI thread only.
 class WindowImplBase : public CWindowWnd, public INotifyUI, public IDialogBuilderCallback
 {
@@ -31,9 +31,6 @@ public:
 protected:
     /// Layout text to build instead of GetSkinFile (for tools and tests); empty by default.
     virtual QString GetSkinXml() { return {}; }
-    /// True for controls under which the caption zone does not drag the window.
-    virtual bool IsCaptionException(CControlUI* control) const;
-
     bool OnCreate() override;
     bool OnHostEvent(QEvent* event) override;
     void OnHostPaint(QPainter& painter, const QRect& rect) override;

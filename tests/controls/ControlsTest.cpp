@@ -54,20 +54,21 @@ TEST(Controls, TheFactoryKnowsEveryTagWithItsClassAndInterfaceNames)
         const char* className;
         const char* interfaceName;
         const char* baseInterface;
+        bool takesCaptionInput; ///< a press in the window's caption zone does not drag the window
     } expected[] = {
-        {"DispatchEventButton", "DispatchEventButtonUI", "CDispatchEventButtonUI", "Button"},
-        {"DispatchEventOption", "DispatchEventOptionUI", "DispatchEventOptionUI", "Option"},
-        {"ScrollText", "ScrollTextUI", "CScrollTextUI", "Label"},
-        {"ButtonEx", "ButtonUIEx", "CButtonUIEx", "Button"},
-        {"GameIcon", "ImageUI", "CImageUI", "Control"},
-        {"Loading", "LoadingUI", "CLoadingUI", "VerticalLayout"},
-        {"LoadingFail", "LoadingFailUI", "CLoadingFailUI", "VerticalLayout"},
-        {"PageLabel", "PageLabelUI", "CPageLabelUI", "HorizontalLayout"},
-        {"Flip", "FlipUI", "CFlipUI", "HorizontalLayout"},
-        {"GridTileLayout", "GridTileLayoutUI", "CGridTileLayoutUI", "TileLayout"},
-        {"LeftBarOption", "LeftBarOptionUI", "CLeftBarOptionUI", "Option"},
-        {"WindowContainer", "WindowContainerUI", "WindowContainerUI", "Control"},
-        {"wkeWebkit", "WkeWebkitUI", "WkeWebkit", "Control"},
+        {"DispatchEventButton", "DispatchEventButtonUI", "CDispatchEventButtonUI", "Button", true},
+        {"DispatchEventOption", "DispatchEventOptionUI", "DispatchEventOptionUI", "Option", true},
+        {"ScrollText", "ScrollTextUI", "CScrollTextUI", "Label", false},
+        {"ButtonEx", "ButtonUIEx", "CButtonUIEx", "Button", true},
+        {"GameIcon", "ImageUI", "CImageUI", "Control", false},
+        {"Loading", "LoadingUI", "CLoadingUI", "VerticalLayout", false},
+        {"LoadingFail", "LoadingFailUI", "CLoadingFailUI", "VerticalLayout", false},
+        {"PageLabel", "PageLabelUI", "CPageLabelUI", "HorizontalLayout", false},
+        {"Flip", "FlipUI", "CFlipUI", "HorizontalLayout", false},
+        {"GridTileLayout", "GridTileLayoutUI", "CGridTileLayoutUI", "TileLayout", false},
+        {"LeftBarOption", "LeftBarOptionUI", "CLeftBarOptionUI", "Option", true},
+        {"WindowContainer", "WindowContainerUI", "WindowContainerUI", "Control", false},
+        {"wkeWebkit", "WkeWebkitUI", "WkeWebkit", "Control", false},
     };
     for (const auto& e : expected) {
         std::unique_ptr<CControlUI> control(CreateProgramControl(QString::fromLatin1(e.tag)));
@@ -76,12 +77,20 @@ TEST(Controls, TheFactoryKnowsEveryTagWithItsClassAndInterfaceNames)
         EXPECT_EQ(control->GetInterface(QString::fromLatin1(e.interfaceName)), control.get()) << e.tag;
         EXPECT_EQ(control->GetInterface(QString::fromLatin1(e.baseInterface)), control.get()) << e.tag;
         EXPECT_EQ(control->GetInterface(QStringLiteral("Nothing")), nullptr) << e.tag;
+        EXPECT_EQ(control->TakesCaptionInput(), e.takesCaptionInput) << e.tag;
     }
     EXPECT_EQ(CreateProgramControl(QStringLiteral("GameItem")), nullptr); // the pages bring their own
     CImageUIEx ex;
     EXPECT_EQ(ex.GetClass(), "ImageUIEx");
     EXPECT_EQ(ex.GetInterface(QStringLiteral("CImageUIEx")), &ex);
     EXPECT_EQ(ex.GetInterface(QStringLiteral("CImageUI")), &ex);
+    EXPECT_EQ(ex.As<CImageUI>(), &ex);
+    EXPECT_EQ(ex.As<CImageUIEx>(), &ex);
+    CButtonUIEx badge;
+    EXPECT_EQ(badge.As<CButtonUI>(), &badge);
+    EXPECT_EQ(badge.As<CButtonUIEx>(), &badge);
+    EXPECT_EQ(badge.As<COptionUI>(), nullptr);
+    EXPECT_EQ(badge.As<CLeftBarOptionUI>(), nullptr);
 }
 
 TEST(Controls, AScrollingLabelWhoseTextFitsNeverStartsItsTimer)

@@ -1,4 +1,5 @@
-// The layout builder: the Window tag, fonts and defaults, the callback, includes, and bad input.
+// The layout builder: the Window tag, fonts and defaults, the callback, includes, bad input, and asking
+// a built control what kind it is.
 
 #include "uilib/CButtonUI.h"
 #include "uilib/CComboUI.h"
@@ -207,4 +208,38 @@ TEST(Builder, SkinFilesResolveByTheProgramsNamesAndNeverClimbOut)
     EXPECT_FALSE(CPaintManagerUI::LoadImage(QStringLiteral("skin\\ui\\level_foreimage.png")).isNull());
     EXPECT_EQ(CPaintManagerUI::LoadImage(QStringLiteral("skin\\ui\\level_foreimage.png")).size(),
               QSize(109, 18));
+}
+
+TEST(Builder, AsAnswersForTheControlsKindAndItsBasesOnly)
+{
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.CreateFromText(QStringLiteral(R"(
+        <VerticalLayout>
+          <Option name="opt" />
+          <Button name="btn" />
+          <Combo name="combo"><ListLabelElement name="item" text="一" /><ListLabelElement text="二" /></Combo>
+          <TabLayout name="tabs" />
+        </VerticalLayout>)")));
+    ASSERT_TRUE(root);
+    auto* layout = root->As<CContainerUI>();
+    ASSERT_TRUE(layout);
+    CControlUI* option = layout->GetItemAt(0);
+    EXPECT_EQ(option->As<COptionUI>(), option);
+    EXPECT_EQ(option->As<CButtonUI>(), option);
+    EXPECT_EQ(option->As<CControlUI>(), option);
+    EXPECT_EQ(option->As<CContainerUI>(), nullptr);
+    EXPECT_EQ(layout->GetItemAt(1)->As<COptionUI>(), nullptr); // a button is no option
+    EXPECT_EQ(layout->GetItemAt(3)->As<CTabLayoutUI>(), layout->GetItemAt(3));
+    EXPECT_EQ(ControlAs<CButtonUI>(nullptr), nullptr);
+
+    // Interfaces that are not the control's first base come back as that part of the object.
+    auto* combo = layout->GetItemAt(2)->As<CComboUI>();
+    ASSERT_TRUE(combo);
+    IListOwnerUI* owner = combo->As<IListOwnerUI>();
+    ASSERT_EQ(owner, static_cast<IListOwnerUI*>(combo));
+    IListItemUI* second = combo->GetItemAt(1)->As<IListItemUI>();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->GetIndex(), 1);
+    EXPECT_EQ(second->GetOwner(), owner);
+    EXPECT_EQ(owner->GetOwnerControl(), combo);
 }

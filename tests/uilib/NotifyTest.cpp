@@ -3,6 +3,7 @@
 
 #include "support/TestWindow.h"
 
+#include "uilib/CButtonUI.h"
 #include "uilib/CComboUI.h"
 #include "uilib/CEditUI.h"
 #include "uilib/CListUI.h"
@@ -221,4 +222,66 @@ TEST(Notify, TheCaptionZoneDragsTheWindowExceptOverButtons)
     EXPECT_TRUE(window.Types().empty());
     Click(window, window.Centre("Btn_Close"));
     EXPECT_EQ(window.Types(), (Types{"click:Btn_Close"}));
+}
+
+namespace {
+
+/// A control of the program's own that records the presses it gets, taking caption input or not.
+class PressRecorder : public CControlUI
+{
+public:
+    explicit PressRecorder(bool takesCaption) : m_bTakesCaption(takesCaption) {}
+    bool TakesCaptionInput() const override { return m_bTakesCaption; }
+    void DoEvent(TEventUI& event) override
+    {
+        if (event.Type == UIEVENT_BUTTONDOWN)
+            ++presses;
+        CControlUI::DoEvent(event);
+    }
+    int presses = 0;
+
+private:
+    bool m_bTakesCaption;
+};
+
+/// A button subclass the library has never heard of.
+class ShopButton : public CButtonUI
+{
+public:
+    QString GetClass() const override { return QStringLiteral("ShopButtonUI"); }
+};
+
+} // namespace
+
+TEST(Notify, InTheCaptionEachControlSaysWhetherAPressIsItsOwn)
+{
+    TestWindow window(Layout(QStringLiteral(R"(<VerticalLayout>
+        <HorizontalLayout height="40">
+          <ShopButton name="shop" width="60" /><Grabber name="grab" width="60" /><Passer name="pass" width="60" />
+          <Option name="opt" width="60" /><Edit name="edit" width="60" /><Label name="title" />
+        </HorizontalLayout>
+        <Passer name="below" />
+    </VerticalLayout>)"),
+                             QStringLiteral("size=\"400,300\" caption=\"0,0,0,40\"")),
+                      [](const QString& tag) -> CControlUI* {
+                          if (tag == QLatin1String("ShopButton"))
+                              return new ShopButton;
+                          if (tag == QLatin1String("Grabber") || tag == QLatin1String("Passer"))
+                              return new PressRecorder(tag == QLatin1String("Grabber"));
+                          return nullptr;
+                      });
+    ASSERT_TRUE(window.Open());
+    Click(window, window.Centre("shop"));
+    Click(window, window.Centre("grab"));
+    Click(window, window.Centre("pass"));
+    Click(window, window.Centre("opt"));
+    Click(window, window.Centre("below"));
+    EXPECT_EQ(window.Types(), (Types{"click:shop", "click:opt", "selectchanged:opt"}));
+    EXPECT_EQ(static_cast<PressRecorder*>(window.Find("grab"))->presses, 1);
+    EXPECT_EQ(static_cast<PressRecorder*>(window.Find("pass"))->presses, 0);  // the window's drag
+    EXPECT_EQ(static_cast<PressRecorder*>(window.Find("below"))->presses, 1); // outside the caption
+
+    EXPECT_TRUE(window.Find("edit")->TakesCaptionInput());
+    EXPECT_FALSE(window.Find("title")->TakesCaptionInput());
+    EXPECT_FALSE(window.Find("title")->GetParent()->TakesCaptionInput());
 }

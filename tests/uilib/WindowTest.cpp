@@ -1,5 +1,5 @@
 // Skinned windows: modal runs, the message handler's first look, per-control timers, the picture
-// cache, menus, the tray fallback and the replaceable dialogs.
+// cache, menus, the tray fallback, the replaceable dialogs, and placing and showing without the focus.
 
 #include "support/TestWindow.h"
 
@@ -8,6 +8,7 @@
 #include "uilib/CTrayIcon.h"
 #include "uilib/UiDialogs.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
@@ -228,4 +229,62 @@ TEST(Window, CentringPutsTheWindowInTheMiddleOfTheScreen)
     const QPoint centre = window.GetWidget()->frameGeometry().center();
     EXPECT_LE(std::abs(centre.x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(centre.y() - screen.center().y()), 1);
+}
+
+TEST(Window, TheRightEdgePositionKeepsTheWindowInsideTheAvailableArea)
+{
+    // A second screen to the right, its panel taking the top 30 pixels.
+    const QRect area(1920, 30, 1280, 994);
+    EXPECT_EQ(RightEdgePosition(QSize(300, 200), area, RightEdgeAnchor::Centre),
+              QPoint(1920 + 1280 - 300, 30 + (994 - 200) / 2));
+    EXPECT_EQ(RightEdgePosition(QSize(300, 200), area, RightEdgeAnchor::Bottom, 12),
+              QPoint(1920 + 1280 - 300 - 12, 30 + 994 - 200 - 12));
+    EXPECT_EQ(RightEdgePosition(QSize(300, 200), area, RightEdgeAnchor::Bottom, -5),
+              QPoint(1920 + 1280 - 300, 30 + 994 - 200)); // no negative margins
+    // Larger than the area: the top-left corner stays on the screen.
+    EXPECT_EQ(RightEdgePosition(QSize(1500, 1200), area, RightEdgeAnchor::Centre), QPoint(1920, 30));
+    EXPECT_EQ(RightEdgePosition(QSize(1500, 1200), area, RightEdgeAnchor::Bottom, 8), QPoint(1920, 30));
+}
+
+TEST(Window, ANoticeShowsAtTheRightEdgeWithoutTakingTheFocus)
+{
+    TestWindow main(kTwoButtons);
+    ASSERT_TRUE(main.Open());
+    main.Activate();
+    if (!QTest::qWaitForWindowActive(main.GetWidget()))
+        GTEST_SKIP() << "this platform does not activate windows";
+
+    TestWindow notice(Layout(QStringLiteral("<VerticalLayout bkcolor=\"#FFFFFFFF\" />")));
+    ASSERT_NE(notice.Create(main.GetHWND(), QStringLiteral("notice"), WS_POPUP, 0, 0, 0, 260, 120), 0u);
+    notice.PlaceAtScreenRightEdge(RightEdgeAnchor::Bottom, 16);
+    notice.ShowNoActivate();
+    QWidget* widget = notice.GetWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widget));
+    // Platforms that activate every window they show (the offscreen one does) get the focus handed
+    // straight back; the others never move it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == main.GetWidget(); }, 3000));
+    EXPECT_FALSE(widget->hasFocus());
+    EXPECT_TRUE(widget->isVisible());
+    const Qt::WindowFlags flags = widget->windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool); // no taskbar entry
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(flags & Qt::WindowDoesNotAcceptFocus);
+    const QRect available = widget->screen()->availableGeometry();
+    EXPECT_EQ(widget->frameGeometry().right(), available.right() - 16);
+    EXPECT_EQ(widget->frameGeometry().bottom(), available.bottom() - 16);
+
+    // An ordinary window does take the focus here, so the check above means something.
+    TestWindow other(kTwoButtons);
+    ASSERT_TRUE(other.Open());
+    other.Activate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(other.GetWidget()));
+
+    // Created as a window that never activates, it shows the same way from the start.
+    TestWindow created(Layout(QStringLiteral("<VerticalLayout bkcolor=\"#FFFFFFFF\" />")));
+    ASSERT_NE(created.Create(0, QStringLiteral("notice"), WS_POPUP | WS_VISIBLE,
+                             WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0, 0, 200, 100),
+              0u);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(created.GetWidget()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == other.GetWidget(); }, 3000));
+    EXPECT_TRUE(created.GetWidget()->windowFlags() & Qt::WindowDoesNotAcceptFocus);
 }
