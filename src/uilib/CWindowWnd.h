@@ -43,6 +43,8 @@ public:
     ravelo::WindowHandle GetParentHWND() const;
     /// The living window with this handle, or null. UI thread only.
     static CWindowWnd* FromHandle(ravelo::WindowHandle handle);
+    /// The window's class name ("RaveloMainFrame"), for tools and tests that look for a window.
+    QString ClassName() const { return GetWindowClassName(); }
 
     /// Creates the window: WS_CHILD embeds it in the parent window, anything else makes a top-level
     /// window owned by parent (0: none). CW_USEDEFAULT leaves position or size to the window.

@@ -20,7 +20,8 @@ public:
         if (build.Wait() != 0)
             return;
         m_server = std::make_unique<ChildProcess>(
-            std::vector<std::string>{serverExe, "serve", "--root", m_folder / "demo", "--port", "0"});
+            std::vector<std::string>{serverExe, "serve", "--root", m_folder / "demo", "--port", "0",
+                                     "--access-log", AccessLog(), "--log-bodies"});
         const std::string line = m_server->ReadLine(10s);
         const std::string prefix = "listening on 127.0.0.1:";
         if (line.rfind(prefix, 0) == 0)
@@ -37,6 +38,8 @@ public:
     /// "http://127.0.0.1:<port>", or empty when the catalogue could not be built or served.
     const std::string& BaseUrl() const { return m_baseUrl; }
     std::string Root() const { return m_folder / "demo"; }
+    /// The server's request log: one line per request, as it arrived.
+    std::string AccessLog() const { return m_folder / "access.log"; }
 
 private:
     TempFolder m_folder;

@@ -1,0 +1,7 @@
+#include "gui/common/TourStops.h"
+
+namespace ravelo {
+
+void AddPlayTourStops(std::vector<TourStop>&) {}
+
+} // namespace ravelo

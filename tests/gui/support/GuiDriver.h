@@ -1,0 +1,129 @@
+#pragma once
+
+#include "uilib/CControlUI.h"
+#include "uilib/CEditUI.h"
+#include "uilib/WindowHost.h"
+#include "uilib/WindowImplBase.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace ravelo::test {
+
+/// Drives skinned windows the way a person does: finds controls by name and clicks or types at their
+/// real positions through Qt's input events, and waits for states with a time-out (never a fixed
+/// sleep). UI thread only.
+class GuiDriver
+{
+public:
+    static constexpr int kTimeoutMs = 10000;
+
+    static UiLib::CControlUI* Find(UiLib::WindowImplBase& window, const QString& name)
+    {
+        return window.GetPaintManager().FindControl(name);
+    }
+
+    /// A visible top-level or child skinned window of the class, or null.
+    static UiLib::WindowImplBase* FindWindow(const QString& className)
+    {
+        for (QWidget* widget : QApplication::allWidgets()) {
+            auto* host = dynamic_cast<UiLib::WindowHost*>(widget);
+            if (!host || !host->isVisible() || !host->Owner())
+                continue;
+            auto* window = dynamic_cast<UiLib::WindowImplBase*>(host->Owner());
+            if (window && window->ClassName() == className)
+                return window;
+        }
+        return nullptr;
+    }
+
+    /// Waits for cond with the event loop running; false after the time-out.
+    static bool WaitFor(const std::function<bool()>& cond, int timeoutMs = kTimeoutMs)
+    {
+        return QTest::qWaitFor(cond, timeoutMs);
+    }
+
+    /// Clicks the middle of a visible control with the left button, as real mouse events.
+    static bool Click(UiLib::WindowImplBase& window, const QString& name)
+    {
+        return ClickControl(window, Find(window, name));
+    }
+
+    static bool ClickControl(UiLib::WindowImplBase& window, UiLib::CControlUI* control)
+    {
+        if (!control || !control->IsVisible() || !window.GetWidget())
+            return false;
+        QTest::mouseClick(window.GetWidget(), Qt::LeftButton, {}, control->GetPos().center());
+        return true;
+    }
+
+    /// Posts the press and release instead of sending them: for a click that opens a modal window,
+    /// which would otherwise run its loop inside this call. The click happens in the next wait.
+    static bool ClickLater(UiLib::WindowImplBase& window, const QString& name)
+    {
+        UiLib::CControlUI* control = Find(window, name);
+        if (!control || !control->IsVisible() || !window.GetWidget())
+            return false;
+        QWidget* widget = window.GetWidget();
+        const QPoint at = control->GetPos().center();
+        const QPoint global = widget->mapToGlobal(at);
+        QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseMove, at, global, Qt::NoButton,
+                                                            Qt::NoButton, Qt::NoModifier));
+        QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        return true;
+    }
+
+    /// Types text into a named edit box (its native text box gets the keys).
+    static bool Type(UiLib::WindowImplBase& window, const QString& name, const QString& text)
+    {
+        auto* edit = dynamic_cast<UiLib::CEditUI*>(Find(window, name));
+        if (!edit || !Click(window, name))
+            return false;
+        QLineEdit* native = edit->GetNativeEdit();
+        if (!native)
+            return false;
+        native->setFocus();
+        QTest::keyClicks(native, text);
+        return true;
+    }
+
+    /// Presses a key in a named edit box (Enter, Escape...).
+    static bool Key(UiLib::WindowImplBase& window, const QString& name, Qt::Key key)
+    {
+        auto* edit = dynamic_cast<UiLib::CEditUI*>(Find(window, name));
+        QLineEdit* native = edit ? edit->GetNativeEdit() : nullptr;
+        if (!native)
+            return false;
+        QTest::keyClick(native, key);
+        return true;
+    }
+
+    /// Runs step once a visible window of the class exists, from the event loop, so that it also runs
+    /// while that window's modal loop is what is running. The returned object cancels it when it goes.
+    static std::unique_ptr<QTimer> WhenShown(const QString& className,
+                                             std::function<void(UiLib::WindowImplBase&)> step)
+    {
+        auto timer = std::make_unique<QTimer>();
+        QTimer* raw = timer.get();
+        QObject::connect(raw, &QTimer::timeout, [raw, className, step] {
+            if (UiLib::WindowImplBase* window = FindWindow(className)) {
+                raw->stop();
+                step(*window);
+            }
+        });
+        timer->start(10);
+        return timer;
+    }
+};
+
+} // namespace ravelo::test
