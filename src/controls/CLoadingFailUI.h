@@ -12,6 +12,10 @@ public:
 
     QString GetClass() const override;
     void* GetInterface(const QString& name) override;
+
+    /// A click anywhere on it (its picture and text included) is a "click" from it: the page retries.
+    void DoEvent(UiLib::TEventUI& event) override;
+    unsigned GetControlFlags() const override;
 };
 
 } // namespace ravelo

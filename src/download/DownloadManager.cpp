@@ -71,6 +71,7 @@ DownloadManager::DownloadManager(LibraryDatabase& database, DownloadOptions opti
     m_environment.database = &m_database;
     m_environment.prompts = &m_prompts;
     m_environment.window = &m_window;
+    m_environment.listeners = &m_notifier;
     m_environment.running = &m_running;
     m_environment.underTaskLock = [this](const std::function<void()>& change) {
         {

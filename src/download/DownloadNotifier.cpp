@@ -32,6 +32,15 @@ void DownloadNotifier::NotifyListeners(const std::string& gameId, TaskStatus sta
     });
 }
 
+void DownloadNotifier::NotifyProgress(const DownloadProgress& progress)
+{
+    std::lock_guard guard(m_lock);
+    std::erase_if(m_listeners, [&](const Listener& l) {
+        return l.gameId == progress.gameId &&
+               !PostMessage(l.window, UM_DOWNLOAD_PROGRESS, 0, std::make_unique<DownloadProgress>(progress));
+    });
+}
+
 std::size_t DownloadNotifier::ListenerCount() const
 {
     std::lock_guard guard(m_lock);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/DownloadMessages.h"
 #include "download/TaskStatus.h"
 #include "platform/Messages.h"
 
@@ -21,6 +22,9 @@ public:
     void RemoveListener(WindowHandle window, const std::string& gameId, std::uintptr_t cookie);
     /// Posts UM_ITEM_STATE (status, ItemStateCookie) to each listener of the game.
     void NotifyListeners(const std::string& gameId, TaskStatus status);
+    /// Posts a copy of a progress record (UM_DOWNLOAD_PROGRESS) to each listener of its game, so a
+    /// tile can show how far its game is.
+    void NotifyProgress(const DownloadProgress& progress);
     std::size_t ListenerCount() const;
 
     /// Registers a watcher (once per window) and posts it `count` at once.

@@ -3,6 +3,7 @@
 #include "download/CloudLinkResolver.h"
 #include "download/DownloadAddresses.h"
 #include "download/DownloadMessages.h"
+#include "download/DownloadNotifier.h"
 #include "download/DownloadPrompts.h"
 #include "download/DownloadResult.h"
 #include "download/ResumableTransfer.h"
@@ -460,6 +461,8 @@ private:
         record->currentVolume = m_context.currentVolume;
         record->volumeCount = m_context.volumeCount;
         record->totalSize = m_info.TotalSize;
+        if (m_env.listeners)
+            m_env.listeners->NotifyProgress(*record);
         PostMessage(*m_env.window, UM_DOWNLOAD_PROGRESS, 0, std::move(record));
     }
 

@@ -8,6 +8,8 @@
 
 namespace ravelo {
 
+class DownloadNotifier;
+
 class DownloadPrompts;
 class LibraryDatabase;
 
@@ -18,6 +20,7 @@ struct TransferEnvironment
     LibraryDatabase* database = nullptr;
     DownloadPrompts* const* prompts = nullptr; // the engine's current prompts (may be null)
     const WindowHandle* window = nullptr;      // where progress records go
+    DownloadNotifier* listeners = nullptr;     // the game's listeners hear the downloading progress too
     std::atomic<int>* running = nullptr;       // running transfers, one less when this one ends
     /// Runs the change under the engine's task lock and then wakes the scheduler: a task's flags and
     /// its requested status change together, never between the scheduler's look and its decision.

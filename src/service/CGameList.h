@@ -4,6 +4,7 @@
 #include "service/CEmulator.h"
 #include "service/CGame.h"
 #include "service/CLanguage.h"
+#include "service/RequestSlot.h"
 
 namespace ravelo {
 
@@ -19,6 +20,9 @@ public:
     RecordVector<CLanguage> languagegroup;
     std::string msg;
     float _run_time = 0.0f;
+    /// Program-side, filled by the catalogue client: what the request that brought this answer asked
+    /// for, so that a page can tell an answer for other filters than it now shows.
+    RequestParams request;
 
     std::unique_ptr<CJsonObjectBase> CreateListElement(const std::string& key) override;
 

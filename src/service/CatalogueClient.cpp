@@ -78,6 +78,7 @@ RequestSlot::Work ListWork(BodyMaker makeBody, std::uint32_t readyMessage)
             DebugOutput(std::string("game list not decodable: ") + e.what());
             return PostFailure(p.window, Tr(kWrongAnswer));
         }
+        (*list)->request = p;
         return [window = p.window, page = p.page, readyMessage, list] {
             PostMessage(window, readyMessage, static_cast<std::uintptr_t>(page), std::move(*list));
         };

@@ -196,10 +196,14 @@ QRect CContainerUI::ContentRect() const
 
 void CContainerUI::SetFloatPos(CControlUI* control)
 {
+    // A floating control without a size of its own covers the rest of its container from its offset:
+    // an overlay over a page (loading, failed) follows the page's size.
     const QPoint xy = control->GetFixedXY();
-    const QRect rc(m_rcItem.left() + xy.x(), m_rcItem.top() + xy.y(), control->GetFixedWidth(),
-                   control->GetFixedHeight());
-    control->SetPos(rc);
+    const int width =
+        control->GetFixedWidth() > 0 ? control->GetFixedWidth() : qMax(0, m_rcItem.width() - xy.x());
+    const int height =
+        control->GetFixedHeight() > 0 ? control->GetFixedHeight() : qMax(0, m_rcItem.height() - xy.y());
+    control->SetPos(QRect(m_rcItem.left() + xy.x(), m_rcItem.top() + xy.y(), width, height));
 }
 
 void CContainerUI::SetPos(QRect rc, bool needInvalidate)

@@ -47,6 +47,28 @@ TEST(DownloadNotifierTest, ListenersHearTheirGameUntilRemovedOrGone)
     EXPECT_EQ(notifier.ListenerCount(), 2u);
 }
 
+TEST(DownloadNotifierTest, ATilesGameProgressReachesOnlyItsListeners)
+{
+    DownloadNotifier notifier;
+    MessageQueue tile, otherTile;
+    notifier.AddListener(tile.Handle(), "1001", 7);
+    notifier.AddListener(otherTile.Handle(), "1002", 9);
+    DownloadProgress progress;
+    progress.gameId = "1001";
+    progress.done = 512;
+    progress.total = 2048;
+    progress.state = TaskStatus::Downloading;
+    notifier.NotifyProgress(progress);
+    auto message = tile.Wait(0ms);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->id, UM_DOWNLOAD_PROGRESS);
+    const auto copy = message->TakePayload<DownloadProgress>();
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->done, 512);
+    EXPECT_EQ(copy->total, 2048);
+    EXPECT_FALSE(otherTile.Wait(0ms));
+}
+
 TEST(DownloadNotifierTest, CountWatchersGetTheCountAtOnceAndThenEachChange)
 {
     DownloadNotifier notifier;
