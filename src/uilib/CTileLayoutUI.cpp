@@ -26,6 +26,12 @@ void CTileLayoutUI::SetColumns(int columns)
     NeedUpdate();
 }
 
+void CTileLayoutUI::SetMinItemWidth(int width)
+{
+    m_nMinItemWidth = qMax(0, width);
+    NeedUpdate();
+}
+
 void CTileLayoutUI::SetPos(QRect rc, bool needInvalidate)
 {
     CControlUI::SetPos(rc, needInvalidate);
@@ -37,6 +43,8 @@ void CTileLayoutUI::SetPos(QRect rc, bool needInvalidate)
     int columns = m_nColumns;
     if (columns <= 0 && m_szItem.width() > 0)
         columns = (content.width() + gap) / (m_szItem.width() + gap);
+    else if (columns <= 0 && m_nMinItemWidth > 0)
+        columns = (content.width() + gap) / (m_nMinItemWidth + gap);
     columns = qMax(1, columns);
     m_nActualColumns = columns;
     const int cellWidth =
@@ -97,6 +105,8 @@ void CTileLayoutUI::SetAttribute(const QString& name, const QString& value)
         SetItemSize(Parse::Size(value));
     else if (name == QLatin1String("columns"))
         SetColumns(Parse::Int(value));
+    else if (name == QLatin1String("minitemwidth"))
+        SetMinItemWidth(Parse::Int(value));
     else if (name == QLatin1String("childvpadding"))
         m_iChildVPadding = Parse::Int(value);
     else

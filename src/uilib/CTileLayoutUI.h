@@ -21,6 +21,9 @@ public:
     void SetItemSize(QSize size);
     int GetColumns() const { return m_nColumns; }
     void SetColumns(int columns);
+    /// Without fixed columns or item width: as many columns as fit items of at least this width, the
+    /// items then sharing the width ("minitemwidth"); 0: unused.
+    void SetMinItemWidth(int width);
     /// The column count of the last layout.
     int GetActualColumns() const { return m_nActualColumns; }
     int GetChildVPadding() const { return m_iChildVPadding < 0 ? m_iChildPadding : m_iChildVPadding; }
@@ -31,6 +34,7 @@ public:
 protected:
     QSize m_szItem{0, 0};
     int m_nColumns = 0;
+    int m_nMinItemWidth = 0;
     int m_nActualColumns = 1;
     int m_iChildVPadding = -1;
 };

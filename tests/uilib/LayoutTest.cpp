@@ -108,6 +108,18 @@ TEST(Layout, FloatingChildrenSitAtTheirPositionAndTakeNoSpace)
     tree.Place(QRect(100, 100, 200, 100));
     EXPECT_EQ(tree.Pos("flow"), QRect(100, 100, 200, 100));
     EXPECT_EQ(tree.Pos("badge"), QRect(110, 120, 50, 20));
+
+    // Without a size of its own a floating child covers the rest of its container: an overlay.
+    Tree overlay(QStringLiteral(R"(<VerticalLayout>
+        <Control name="content" />
+        <Control name="cover" float="true" />
+        <Control name="below" float="true" pos="0,30,0,0" />
+    </VerticalLayout>)"));
+    overlay.Place(QRect(0, 0, 300, 200));
+    EXPECT_EQ(overlay.Pos("cover"), QRect(0, 0, 300, 200));
+    EXPECT_EQ(overlay.Pos("below"), QRect(0, 30, 300, 170));
+    overlay.Place(QRect(0, 0, 500, 400));
+    EXPECT_EQ(overlay.Pos("cover"), QRect(0, 0, 500, 400));
 }
 
 TEST(Layout, TileColumnsComeFromTheItemSizeOrTheColumnCount)
@@ -129,6 +141,17 @@ TEST(Layout, TileColumnsComeFromTheItemSizeOrTheColumnCount)
     EXPECT_EQ(byColumns.Pos("b"), QRect(110, 0, 100, 40));
     // A row is as high as its tallest child; the next starts after the row gap.
     EXPECT_EQ(byColumns.Pos("c").top(), 44);
+
+    // A minimum item width: as many columns as fit, sharing the width.
+    Tree byMinimum(QStringLiteral(R"(<TileLayout minitemwidth="100" itemsize="0,50" childpadding="10">
+        <Control name="m1" /><Control name="m2" /><Control name="m3" /><Control name="m4" />
+    </TileLayout>)"));
+    byMinimum.Place(QRect(0, 0, 350, 200));
+    auto* shared = static_cast<CTileLayoutUI*>(byMinimum.Root());
+    EXPECT_EQ(shared->GetActualColumns(), 3);
+    EXPECT_EQ(byMinimum.Pos("m2"), QRect(120, 0, 110, 50));
+    byMinimum.Place(QRect(0, 0, 90, 200));
+    EXPECT_EQ(shared->GetActualColumns(), 1); // never fewer than one column
 
     // Children that want no height share the layout's height, row by row.
     Tree filling(QStringLiteral(R"(<TileLayout columns="2" childpadding="10">

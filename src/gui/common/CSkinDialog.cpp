@@ -27,7 +27,7 @@ void CSkinDialog::Notify(TNotifyUI& msg)
     if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender) {
         const QString name = msg.pSender->GetName();
         if (name == QLatin1String("Btn_Close"))
-            Close(kDialogClosed);
+            Close(ClosedCode());
         else
             OnClick(name, msg);
     }
@@ -35,11 +35,16 @@ void CSkinDialog::Notify(TNotifyUI& msg)
 
 void CSkinDialog::OnClick(const QString&, TNotifyUI&) {}
 
+int CSkinDialog::ClosedCode() const
+{
+    return kDialogClosed;
+}
+
 LRESULT CSkinDialog::HandleMessage(Message& message, bool& handled)
 {
     if (message.id == WM_KEYDOWN && message.wParam == static_cast<WPARAM>(Qt::Key_Escape)) {
         handled = true;
-        Close(kDialogClosed);
+        Close(ClosedCode());
         return 0;
     }
     return WindowImplBase::HandleMessage(message, handled);

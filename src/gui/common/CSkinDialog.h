@@ -9,7 +9,8 @@ namespace ravelo {
 
 /// A small modal dialog built from a skin layout, the way every dialog of the program is: created over
 /// its owner with the dialog style, centred, shown modally; `Btn_Close` (and Escape) end it with
-/// kDialogClosed. Subclasses add their buttons in OnClick and their set-up in InitWindow. UI thread.
+/// ClosedCode(), kDialogClosed unless the dialog says otherwise. Subclasses add their buttons in OnClick and
+/// their set-up in InitWindow. UI thread.
 class CSkinDialog : public UiLib::WindowImplBase
 {
 public:
@@ -28,6 +29,9 @@ protected:
     UiLib::LRESULT HandleMessage(Message& message, bool& handled) override;
     /// A click on a named control other than Btn_Close.
     virtual void OnClick(const QString& name, UiLib::TNotifyUI& msg);
+    /// The code Btn_Close and Escape end the dialog with (kDialogClosed unless the dialog's answers
+    /// use that number).
+    virtual int ClosedCode() const;
     /// Finds a control of the layout by name; null when there is none.
     UiLib::CControlUI* Find(const QString& name) { return m_PaintManager.FindControl(name); }
     /// Makes the window `pixels` lower than its layout designs it (rows it hides) and centres it again.

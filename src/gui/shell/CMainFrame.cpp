@@ -1,0 +1,370 @@
+#include "gui/shell/CMainFrame.h"
+
+#include "app/Engines.h"
+#include "controls/CWindowContainerUI.h"
+#include "download/DownloadManager.h"
+#include "download/DownloadMessages.h"
+#include "emulator/EmulatorMessages.h"
+#include "gui/catalogue/CGameListPage.h"
+#include "gui/common/GuiMessages.h"
+#include "gui/shell/CEmuFilterUI.h"
+#include "gui/shell/GuiPrompts.h"
+#include "gui/shell/MainFrameView.h"
+#include "gui/shell/PromptBroker.h"
+#include "input/InputMessages.h"
+#include "input/PadCountWatcher.h"
+#include "platform/FileSystem.h"
+#include "platform/Translate.h"
+#include "service/PageViewPinger.h"
+#include "service/PortalPages.h"
+#include "settings/AppPaths.h"
+#include "settings/AppSettings.h"
+#include "settings/UserIdentity.h"
+#include "uilib/CMenuWnd.h"
+#include "uilib/CTabLayoutUI.h"
+#include "uilib/UiDialogs.h"
+#include "uilib/WinDefines.h"
+
+#include <QCursor>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
+#include <QWidget>
+
+#include <unistd.h>
+
+namespace ravelo {
+
+using namespace UiLib;
+
+namespace {
+
+constexpr int kHomeTab = 0;
+constexpr int kCategoryTab = 1;
+constexpr int kSearchTab = 2;
+constexpr int kMyGamesTab = 3;
+constexpr int kSpecialTab = 4;
+
+QString Q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(Parts parts) : m_parts(parts)
+{
+    // The pages are made while the layout is built, so the factory must be in place before.
+    CWindowContainerUI::SetFrameFactory([this](const QString& frameName) { return MakePage(frameName); });
+}
+
+CMainFrame::~CMainFrame()
+{
+    CWindowContainerUI::SetFrameFactory(nullptr);
+    if (GetHWND())
+        m_parts.engines.Downloads().RemoveCountWatcher(GetHWND());
+}
+
+QString CMainFrame::GetSkinFile()
+{
+    return QStringLiteral("skin\\xmls\\MainDialog.xml");
+}
+
+QString CMainFrame::GetWindowClassName() const
+{
+    return QStringLiteral("RaveloMainFrame");
+}
+
+CControlUI* CMainFrame::CreateControl(const QString& className)
+{
+    return CreateShellControl(className);
+}
+
+std::unique_ptr<CWindowWnd> CMainFrame::MakePage(const QString& frameName)
+{
+    CataloguePageContext context{m_parts.engines, m_parts.actions, GetHWND(), nullptr};
+    if (frameName == QLatin1String("ClassificationFrame"))
+        return std::make_unique<CGameListPage>(context, false);
+    if (frameName == QLatin1String("SearchFrame"))
+        return std::make_unique<CGameListPage>(context, true);
+    return nullptr; // a page that is not built leaves its container empty; the tab still switches
+}
+
+int CMainFrame::Run()
+{
+    if (!Create(0, QStringLiteral("Ravelo"), UI_WNDSTYLE_FRAME, WS_EX_WINDOWEDGE))
+        return -1;
+    SetIcon(QIcon(QPixmap(QStringLiteral(":/skin/ui/logo.png"))));
+    CenterWindow();
+    return ShowModal();
+}
+
+CWindowWnd* CMainFrame::Page(const QString& frameName)
+{
+    for (const char* name : {"Ctr_Featured", "Ctr_Classification", "Ctr_Search", "Ctr_MyGame", "Ctr_Special"})
+        if (auto* container = ControlAs<CWindowContainerUI>(m_PaintManager.FindControl(Q(name))))
+            if (container->GetFrameName() == frameName)
+                return container->GetWindow();
+    return nullptr;
+}
+
+CGameListPage* CMainFrame::CategoryPage()
+{
+    return dynamic_cast<CGameListPage*>(Page(QStringLiteral("ClassificationFrame")));
+}
+
+CGameListPage* CMainFrame::SearchPage()
+{
+    return dynamic_cast<CGameListPage*>(Page(QStringLiteral("SearchFrame")));
+}
+
+void CMainFrame::InitWindow()
+{
+    m_tabs = m_PaintManager.FindControl(QStringLiteral("Tab_HomePage"));
+    m_classification =
+        ControlAs<CEmuFilterUI>(m_PaintManager.FindControl(QStringLiteral("Et_Classification")));
+    m_myGames = ControlAs<CEmuFilterUI>(m_PaintManager.FindControl(QStringLiteral("Et_MyGame")));
+    if (CControlUI* version = m_PaintManager.FindControl(QStringLiteral("Lb_Version")))
+        version->SetText(QStringLiteral("v") + Q(AppVersion));
+
+    m_parts.prompts.SetDefaultOwner(GetHWND());
+    DownloadManager& downloads = m_parts.engines.Downloads();
+    downloads.SetPrompts(&m_parts.prompts);
+    downloads.Start(GetHWND(), 0);
+    downloads.AddCountWatcher(GetHWND());
+    m_padCount = std::make_unique<PadCountWatcher>(m_parts.engines.Input(), GetHWND());
+
+    m_tray.CreateTrayIcon(GetHWND(), QIcon(QPixmap(QStringLiteral(":/skin/ui/logo.png"))),
+                          QStringLiteral("Ravelo"));
+
+    PageViewPinger& pageViews = m_parts.engines.PageViews();
+    pageViews.Send(PortalHomePage());
+    if (!UserIdentity().IsRegistered())
+        pageViews.Send(NewUserPage());
+
+    // Until the home page is there, the program opens on the categories.
+    ShowCategoryPage();
+}
+
+void CMainFrame::Notify(TNotifyUI& msg)
+{
+    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
+        AskForGamesFolder();
+        return;
+    }
+    if (!msg.pSender)
+        return;
+    const QString name = msg.pSender->GetName();
+    if (msg.sType == DUI_MSGTYPE_RETURN && name == QLatin1String("Ed_SearchKeyWord")) {
+        StartSearch();
+        return;
+    }
+    if (msg.sType == DUI_MSGTYPE_SELECTCHANGED) {
+        OnSwitchChanged(msg);
+        return;
+    }
+    if (msg.sType != DUI_MSGTYPE_CLICK)
+        return;
+    if (name == QLatin1String("Btn_Close"))
+        RequestClose(false);
+    else if (name == QLatin1String("Btn_Min"))
+        ravelo::PostMessage(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE);
+    else if (name == QLatin1String("Btn_Search"))
+        StartSearch();
+    else if (ControlAs<CEmuTypeUI>(msg.pSender))
+        OnSystemOption(msg.pSender);
+}
+
+void CMainFrame::OnSwitchChanged(TNotifyUI& msg)
+{
+    auto* option = ControlAs<COptionUI>(msg.pSender);
+    if (!option)
+        return;
+    // An entry opens while its header is selected.
+    for (CEmuFilterUI* entry : {m_classification, m_myGames})
+        if (entry && entry->Header() == option)
+            entry->SetExpanded(option->IsSelected());
+    if (!option->IsSelected())
+        return;
+    PageViewPinger& pageViews = m_parts.engines.PageViews();
+    if (m_classification && option == m_classification->Header())
+        pageViews.Send(FindGamePage());
+    else if (m_myGames && option == m_myGames->Header())
+        pageViews.Send(MyGamePage());
+    else if (option->GetName() == QLatin1String("Opt_Choice"))
+        pageViews.Send(FeaturedPage());
+}
+
+void CMainFrame::OnSystemOption(CControlUI* option)
+{
+    int grid = 0;
+    int index = 0;
+    if (m_classification && m_classification->Locate(option, grid, index)) {
+        CWindowWnd* page =
+            grid == 1 ? Page(QStringLiteral("ClassificationFrame")) : Page(QStringLiteral("SearchFrame"));
+        if (page)
+            ravelo::PostMessage(page->GetHWND(), UM_EMULATOR_FILTER, static_cast<std::uintptr_t>(index),
+                                std::make_unique<std::uintptr_t>(grid == 1 ? 0 : 2));
+    } else if (m_myGames && m_myGames->Locate(option, grid, index)) {
+        if (CWindowWnd* page = Page(QStringLiteral("MyGameFrame")))
+            ravelo::PostMessage(page->GetHWND(), UM_EMULATOR_FILTER, static_cast<std::uintptr_t>(index),
+                                std::make_unique<std::uintptr_t>(grid));
+    }
+}
+
+void CMainFrame::StartSearch()
+{
+    CControlUI* box = m_PaintManager.FindControl(QStringLiteral("Ed_SearchKeyWord"));
+    if (!box)
+        return;
+    const std::string keyword = box->GetText().trimmed().toStdString();
+    if (!IsSearchText(keyword))
+        return;
+    if (auto* tabs = ControlAs<CTabLayoutUI>(m_tabs))
+        tabs->SelectItem(kSearchTab);
+    if (m_classification) {
+        if (COptionUI* header = m_classification->Header()) {
+            header->SetBindTabIndex(kSearchTab);
+            header->Selected(true, false);
+        }
+        m_classification->SetExpanded(true);
+        m_classification->SelectGrid(1);
+    }
+    if (CWindowWnd* page = Page(QStringLiteral("SearchFrame")))
+        ravelo::PostMessage(page->GetHWND(), UM_SEARCH_KEYWORD, 0, std::make_unique<std::string>(keyword));
+}
+
+void CMainFrame::ShowCategoryPage()
+{
+    if (m_classification) {
+        m_classification->SelectGrid(0);
+        if (COptionUI* header = m_classification->Header()) {
+            header->SetBindTabIndex(kCategoryTab);
+            header->Selected(true, false);
+        }
+        m_classification->SetExpanded(true);
+    }
+    if (auto* tabs = ControlAs<CTabLayoutUI>(m_tabs))
+        tabs->SelectItem(kCategoryTab);
+}
+
+void CMainFrame::SelectCategoryEntry()
+{
+    if (!m_classification)
+        return;
+    if (COptionUI* header = m_classification->Header(); header && !header->IsSelected()) {
+        header->Selected(true, false);
+        m_classification->SetExpanded(true);
+    }
+}
+
+LRESULT CMainFrame::HandleMessage(Message& message, bool& handled)
+{
+    handled = true;
+    switch (message.id) {
+    case UM_DOWNLOAD_COUNT:
+        SetButtonCount(QStringLiteral("Btn_DownLoad"), Tr("下载中心"), static_cast<int>(message.wParam));
+        return 0;
+    case UM_GAMEPAD_COUNT:
+        SetButtonCount(QStringLiteral("Btn_GamePad"), Tr("手柄连接"), static_cast<int>(message.wParam));
+        return 0;
+    case UM_SELECT_CATEGORY_ENTRY:
+        SelectCategoryEntry();
+        return 0;
+    case UM_SHOW_CATEGORY_PAGE:
+        ShowCategoryPage();
+        return 0;
+    case UM_SELECT_MYGAME_GRID:
+        if (m_myGames && message.wParam >= 1)
+            m_myGames->SelectGrid(static_cast<int>(message.wParam) - 1);
+        return 0;
+    case UM_SHOW_MAIN_WINDOW:
+        ShowAndActivate();
+        return 0;
+    case kGameLaunchState:
+        return 0; // the key-map tips window shows and hides here
+    case UIMSG_TRAYICON:
+        if (message.wParam == WM_LBUTTONUP)
+            ShowAndActivate();
+        else if (message.wParam == WM_RBUTTONUP)
+            ShowTrayMenu();
+        return 0;
+    case WM_SYSCOMMAND:
+        if (message.wParam == SC_CLOSE) {
+            // Alt+F4 and the window manager's close button hide the window, whatever IsTray says.
+            m_tray.HideWindowToTray(*this);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    handled = false;
+    return WindowImplBase::HandleMessage(message, handled);
+}
+
+void CMainFrame::SetButtonCount(const QString& button, const char* label, int count)
+{
+    if (CControlUI* control = m_PaintManager.FindControl(button))
+        control->SetText(QString::fromStdString(CountButtonText(label, count)));
+}
+
+void CMainFrame::ShowAndActivate()
+{
+    if (QWidget* widget = GetWidget()) {
+        if (IsMinimized())
+            Restore();
+        widget->show();
+    }
+    Activate();
+}
+
+void CMainFrame::ShowTrayMenu()
+{
+    const QString chosen =
+        CMenuWnd::TrackPopupMenu(GetHWND(), QStringLiteral("skin\\xmls\\TrayMenu.xml"), QCursor::pos());
+    if (chosen == QLatin1String("Menu_ShowMain"))
+        ShowAndActivate();
+    else if (chosen == QLatin1String("Menu_Exit"))
+        RequestClose(true);
+}
+
+void CMainFrame::RequestClose(bool forced)
+{
+    const AppSettings settings;
+    if (settings.IsTray == "1" && !forced) {
+        m_tray.HideWindowToTray(*this);
+        return;
+    }
+    if (m_parts.engines.Downloads().CountRunning() > 0 &&
+        MessageBox(GetHWND(), Q(Tr("有下载任务进行中是否退出")), Q(Tr("提示")), MB_YESNO | MB_ICONQUESTION) !=
+            IDYES)
+        return;
+    // A question on screen is answered "closed" first: its modal loop must end before this one.
+    m_parts.broker.Shutdown();
+    Close(IDOK);
+}
+
+void CMainFrame::AskForGamesFolder()
+{
+    AppSettings settings;
+    if (!settings.RomPath.empty())
+        return;
+    const QString home =
+        QString::fromStdString(WithTrailingSeparator(std::getenv("HOME") ? std::getenv("HOME") : "/"));
+    const QString chosen = BrowseForFolder(GetHWND(), Q(Tr("请选择游戏目录")), home);
+    if (chosen.isEmpty())
+        return;
+    std::string folder = WithTrailingSeparator(chosen.toStdString());
+    CreateFolderChain(folder);
+    if (::access(folder.c_str(), W_OK) != 0) {
+        MessageBox(GetHWND(), Q(Tr("无法写入该文件夹,请选择其他游戏目录")), Q(Tr("提示")),
+                   MB_OK | MB_ICONWARNING);
+        return;
+    }
+    settings.RomPath = folder;
+    settings.Save();
+    m_parts.engines.ChangeGamesFolder(folder);
+}
+
+} // namespace ravelo
