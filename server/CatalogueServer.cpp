@@ -254,7 +254,8 @@ void CatalogueServer::Dispatch(const httplib::Request& request, httplib::Respons
             Hop(request, response, path.substr(std::char_traits<char>::length(HopPrefix)), 302);
     } else if (StartsWith(path, "/download/")) {
         if (MethodAllowed(response, request.method, false))
-            ServeFile(request, response, m_options.root + "download", path.substr(10));
+            ServeFile(request, response, m_options.root + "download", path.substr(10),
+                      StartsWith(path, "/download/games/") ? m_options.gameRate : 0);
     } else if (StartsWith(path, "/pic/")) {
         if (MethodAllowed(response, request.method, false))
             ServeFile(request, response, m_options.root + "pic", path.substr(5));

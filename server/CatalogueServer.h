@@ -28,6 +28,7 @@ struct ServerOptions
     int port = 8650;                ///< 0 picks a free port
     std::size_t threads = 16;       ///< HTTP worker threads (and at most as many database connections)
     bool absolutePictures = false;  ///< picture addresses as full URLs instead of paths
+    std::size_t gameRate = 0;       ///< bytes a second for each game archive (0: as fast as it goes)
     AccessLog* accessLog = nullptr; ///< not owned; null writes no log
 };
 

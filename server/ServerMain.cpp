@@ -22,6 +22,7 @@ const char* const Usage =
     "  ravelo-server build-demo DIR [--update-version X.Y.Z] [--cloud-share URL] [--force]\n"
     "  ravelo-server serve --root DIR [--port 8650] [--host 127.0.0.1] [--threads 16]\n"
     "                      [--access-log FILE] [--log-bodies] [--absolute-pictures]\n"
+    "                      [--game-rate BYTES]\n"
     "\n"
     "build-demo  在 DIR 中生成演示目录（数据库、游戏压缩包、分卷、图片、模拟器和更新包）。\n"
     "serve       提供 DIR 中的目录。--port 0 选择空闲端口；启动后输出 \"listening on HOST:PORT\"。\n"
@@ -97,6 +98,12 @@ int Serve(const std::vector<std::string>& args)
             logBodies = true;
         } else if (arg == "--absolute-pictures") {
             options.absolutePictures = true;
+        } else if (arg == "--game-rate" && hasValue) {
+            const std::string value = args[++i];
+            if (value.empty() || value.size() > 12 ||
+                value.find_first_not_of("0123456789") != std::string::npos)
+                return Fail("--game-rate 需要每秒字节数: " + value);
+            options.gameRate = static_cast<std::size_t>(std::stoull(value));
         } else {
             return Fail("无法识别的参数: " + arg + "\n" + Usage);
         }

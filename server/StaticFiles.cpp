@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace ravelo::server {
 
@@ -43,7 +45,7 @@ std::string ContentTypeFor(const std::string& path)
 }
 
 void ServeFile(const httplib::Request& request, httplib::Response& response, const std::string& folder,
-               const std::string& relative)
+               const std::string& relative, std::size_t bytesPerSecond)
 {
     const auto safe = SafeRelativePath(relative);
     if (!safe) {
@@ -97,9 +99,14 @@ void ServeFile(const httplib::Request& request, httplib::Response& response, con
     }
     response.set_content_provider(
         static_cast<std::size_t>(length), ContentTypeFor(*path),
-        [file, start](std::size_t offset, std::size_t remaining, httplib::DataSink& sink) {
+        [file, start, bytesPerSecond](std::size_t offset, std::size_t remaining, httplib::DataSink& sink) {
             char block[65536];
-            const std::size_t want = std::min(remaining, sizeof(block));
+            // A limited rate sends a tenth of a second's worth, then waits that tenth.
+            const std::size_t slice =
+                bytesPerSecond > 0 ? std::max<std::size_t>(1, bytesPerSecond / 10) : sizeof(block);
+            const std::size_t want = std::min({remaining, sizeof(block), slice});
+            if (bytesPerSecond > 0 && offset > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             const ssize_t got = ::pread(*file, block, want, static_cast<off_t>(start + offset));
             if (got <= 0)
                 return false; // the file shrank or failed under us: end the answer short

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ravelo::test {
 
@@ -13,15 +14,17 @@ namespace ravelo::test {
 class DemoCatalogueServer
 {
 public:
-    explicit DemoCatalogueServer(const std::string& serverExe)
+    /// extraServeArgs go to "serve" (e.g. "--game-rate", "20000").
+    explicit DemoCatalogueServer(const std::string& serverExe, std::vector<std::string> extraServeArgs = {})
     {
         using namespace std::chrono_literals;
         ChildProcess build({serverExe, "build-demo", m_folder / "demo"});
         if (build.Wait() != 0)
             return;
-        m_server = std::make_unique<ChildProcess>(
-            std::vector<std::string>{serverExe, "serve", "--root", m_folder / "demo", "--port", "0",
-                                     "--access-log", AccessLog(), "--log-bodies"});
+        std::vector<std::string> command{serverExe, "serve",        "--root",    m_folder / "demo", "--port",
+                                         "0",       "--access-log", AccessLog(), "--log-bodies"};
+        command.insert(command.end(), extraServeArgs.begin(), extraServeArgs.end());
+        m_server = std::make_unique<ChildProcess>(command);
         const std::string line = m_server->ReadLine(10s);
         const std::string prefix = "listening on 127.0.0.1:";
         if (line.rfind(prefix, 0) == 0)

@@ -58,7 +58,12 @@ public:
 
     static bool ClickControl(UiLib::WindowImplBase& window, UiLib::CControlUI* control)
     {
-        if (!control || !control->IsVisible() || !window.GetWidget())
+        if (!control || !window.GetWidget())
+            return false;
+        // Layouts are brought up to date when the window paints; a control that has just been shown
+        // has its place only then.
+        window.GetWidget()->repaint();
+        if (!control->IsVisible())
             return false;
         QTest::mouseClick(window.GetWidget(), Qt::LeftButton, {}, control->GetPos().center());
         return true;
@@ -69,9 +74,12 @@ public:
     static bool ClickLater(UiLib::WindowImplBase& window, const QString& name)
     {
         UiLib::CControlUI* control = Find(window, name);
-        if (!control || !control->IsVisible() || !window.GetWidget())
+        if (!control || !window.GetWidget())
             return false;
         QWidget* widget = window.GetWidget();
+        widget->repaint();
+        if (!control->IsVisible())
+            return false;
         const QPoint at = control->GetPos().center();
         const QPoint global = widget->mapToGlobal(at);
         QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseMove, at, global, Qt::NoButton,

@@ -12,7 +12,9 @@
 
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace ravelo::test {
 
@@ -24,6 +26,12 @@ class GuiFixture : public testing::Test
 {
 protected:
     static void SetUpTestSuite() { s_server = std::make_unique<DemoCatalogueServer>(RAVELO_SERVER_EXE); }
+    /// For a suite that needs downloads slow enough to watch: games at this many bytes a second.
+    static void StartSlowServer(int bytesPerSecond)
+    {
+        s_server = std::make_unique<DemoCatalogueServer>(
+            RAVELO_SERVER_EXE, std::vector<std::string>{"--game-rate", std::to_string(bytesPerSecond)});
+    }
     static void TearDownTestSuite() { s_server.reset(); }
 
     void SetUp() override
