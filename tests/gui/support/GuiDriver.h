@@ -6,6 +6,7 @@
 #include "uilib/WindowImplBase.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -101,7 +102,16 @@ public:
         if (!native)
             return false;
         native->setFocus();
-        QTest::keyClicks(native, text);
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(native, c.toLatin1());
+            } else {
+                // Text beyond ASCII arrives the way an input method commits it.
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(c));
+                QCoreApplication::sendEvent(native, &commit);
+            }
+        }
         return true;
     }
 
