@@ -37,7 +37,8 @@ std::string PackageAddress(const std::string& packageHost, SetupTask task, int b
 /// The archive's file name in the data folder ("Xinput.zip", "Emulator.zip", ...).
 std::string LocalArchiveName(SetupTask task);
 
-/// The installer inside the archive; empty for an emulator (the archive is the emulator itself).
+/// The installer inside the archive (for the self-update the updater, "ravelo-update"); empty for an
+/// emulator (the archive is the emulator itself).
 std::string InstallerName(SetupTask task, int bitness);
 
 /// The installer's parameter text ("/q"); empty for the self-update and an emulator.

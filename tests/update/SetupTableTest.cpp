@@ -46,7 +46,7 @@ TEST(SetupTable, PackagesByTaskAndBitness)
     EXPECT_EQ(LocalArchiveName(SetupTask::Vc2012), "VC2012.zip");
     EXPECT_EQ(LocalArchiveName(SetupTask::Emulator), "Emulator.zip");
 
-    EXPECT_EQ(InstallerName(SetupTask::SelfUpdate, 64), "RaveloUpdate.exe");
+    EXPECT_EQ(InstallerName(SetupTask::SelfUpdate, 64), "ravelo-update");
     EXPECT_EQ(InstallerName(SetupTask::Vc2005, 32),
               "Microsoft Visual C++ 2005 SP1 Redistributable Package (x86).exe");
     EXPECT_EQ(InstallerName(SetupTask::Vc2012, 64), "Microsoft Visual C++ 2012 Redistributable (x64).exe");
