@@ -377,9 +377,11 @@ void CDownLoadFrameNew::RefreshGroupButtons()
 {
     const std::vector<std::string> ids = SelectedIds();
     const int selected = static_cast<int>(ids.size());
+    // A task is active or at rest, never both: a waiting task (which the engine also counts among
+    // those without a transfer) can be paused, as its own option shows.
+    const int active = selected ? m_downloads.CountActive(ids) : 0;
     const GroupButtons buttons =
-        GroupButtonsOf(static_cast<int>(m_rows.size()), selected, selected ? m_downloads.CountActive(ids) : 0,
-                       selected ? m_downloads.CountIdle(ids) : 0);
+        GroupButtonsOf(static_cast<int>(m_rows.size()), selected, active, selected - active);
     if (CControlUI* start = m_PaintManager.FindControl(QStringLiteral("Btn_MultiStart")))
         start->SetEnabled(buttons.start);
     if (CControlUI* pause = m_PaintManager.FindControl(QStringLiteral("Btn_MultiPause")))

@@ -47,8 +47,8 @@ bool IsActiveStatus(TaskStatus status);
 /// The command a click on a row's start/pause option sends: stop an active task, start any other.
 TaskCommand StartPauseCommand(bool active);
 
-/// The group buttons for `selected` selected rows of `rows`, of which `active` are active and `idle`
-/// idle (the engine's counts): start while not all are active, pause while not all are idle, delete
+/// The group buttons for `selected` selected rows of `rows`, of which `active` are active (the engine's
+/// count) and `idle` at rest: start while not all are active, pause while not all are at rest, delete
 /// while any is selected; "select all" ticked when every row of a non-empty list is.
 struct GroupButtons
 {
