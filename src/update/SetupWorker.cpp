@@ -148,13 +148,8 @@ int SetupWorker::Download(const std::string& url, const std::string& archive)
 {
     std::string finalUrl;
     double remoteLength = -1;
-    TransferError probe;
-    if (!ResolveFinalUrl(url, finalUrl, remoteLength, &probe) || remoteLength < 0) {
-        // A server that answers with an error names it better than "no length" would.
-        if (probe.curlCode == 0 && probe.httpStatus >= 400)
-            return static_cast<int>(probe.httpStatus);
+    if (!ResolveFinalUrl(url, finalUrl, remoteLength) || remoteLength < 0)
         return kSetupNoLength;
-    }
     const auto remote = static_cast<std::int64_t>(remoteLength);
 
     auto pause = m_options.retryPauseFirst;

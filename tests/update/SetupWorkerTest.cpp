@@ -217,12 +217,6 @@ TEST_F(SetupWorkerTest, FailuresReportTheirCodes)
     EXPECT_FALSE(missing.Succeeded());
     EXPECT_FALSE(fs::exists(m_work / "Emulator/FC/Demo"));
 
-    // Missing on the host: the probe's answer names it.
-    SetupWorker absent(Emulator("absent.zip"), m_work / "Emulator/FC/Absent", m_data.Path(), Fast());
-    absent.Run(m_window.Handle());
-    EXPECT_EQ(absent.ErrorCode(), 404);
-    Drain(m_window);
-
     // Nobody listens on the package host: the length cannot be had.
     TestFileServer closed;
     closed.Start();

@@ -58,10 +58,18 @@ protected:
     }
 };
 
-TEST_F(SetupPopupTest, AMissingPackageShowsItsErrorCodeAndTheButtonCloses)
+TEST_F(SetupPopupTest, AServerAnswering404ToTheTransferShowsItsCodeAndTheButtonCloses)
 {
-    SetupWorker worker(Emulator(Server().BaseUrl() + "/download/no-such-emulator.zip"), GamesRoot() + "emu/",
-                       DataFolder, Fast());
+    // The length is given, the bytes are not.
+    LoopbackHttpServer http;
+    http.Get("/emu.zip", [](const httplib::Request& req, httplib::Response& res) {
+        if (req.method == "HEAD")
+            res.set_content(std::string(1000, 'x'), "application/zip");
+        else
+            res.status = 404;
+    });
+    http.Start();
+    SetupWorker worker(Emulator(http.Url("/emu.zip")), GamesRoot() + "emu/", DataFolder, Fast());
     QString status, size;
     auto step = GuiDriver::WhenShown(QStringLiteral("DownLoadPopFrame"), [&](WindowImplBase& popup) {
         GuiDriver::WaitFor([&] { return TextOf(popup, "LB_Status") == QStringLiteral("提示：错误"); });
