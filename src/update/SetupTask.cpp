@@ -58,6 +58,11 @@ bool IsRuntimePackage(SetupTask task)
     return task >= SetupTask::XInputDriver && task <= SetupTask::Vc2012;
 }
 
+bool IsSetupApplicable(SetupTask task, const SetupOptions& options)
+{
+    return !IsRuntimePackage(task) || options.runtimePackagesInstallable;
+}
+
 std::string SetupCaption(SetupTask task, const EmulatorInfo* emulator)
 {
     std::string caption = Tr(Row(task).caption);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/EmulatorInfo.h"
+#include "update/SetupOptions.h"
 
 #include <string>
 
@@ -21,6 +22,11 @@ enum class SetupTask : int
 
 /// True for the runtime packages (tasks 1 to 6), the ones that only a Windows system can install.
 bool IsRuntimePackage(SetupTask task);
+
+/// Any thread. Whether this system can carry out the task: the runtime packages are Windows
+/// installers, not applicable here unless the options say otherwise. A window lists a task that is not
+/// applicable as such and never offers to install it.
+bool IsSetupApplicable(SetupTask task, const SetupOptions& options = {});
 
 /// Any thread. The popup's caption; for an emulator "安装" + name + " " + version (emulator may be
 /// null for the other tasks).

@@ -61,7 +61,7 @@ void SetupWorker::SetSelfUpdate(SelfUpdateHandOff handOff, std::string expectedS
 
 bool SetupWorker::IsApplicable() const
 {
-    return !IsRuntimePackage(m_task) || m_options.runtimePackagesInstallable;
+    return IsSetupApplicable(m_task, m_options);
 }
 
 std::string SetupWorker::ArchivePath() const
