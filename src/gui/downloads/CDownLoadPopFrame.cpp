@@ -43,8 +43,9 @@ CDownLoadPopFrame::~CDownLoadPopFrame()
     JoinWorker();
 }
 
-int CDownLoadPopFrame::Run(WindowHandle owner)
+int CDownLoadPopFrame::Run(WindowHandle owner, std::function<void(WindowHandle popup)> shown)
 {
+    m_shown = std::move(shown);
     const int code = ShowModalOver(owner, QString::fromUtf8(Tr("下载文件")));
     // Normally ended already; when the window went away unasked, the worker is stopped here.
     JoinWorker();
@@ -64,6 +65,8 @@ void CDownLoadPopFrame::Notify(TNotifyUI& msg)
 {
     if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
         Start();
+        if (m_shown)
+            m_shown(GetHWND());
         return;
     }
     CSkinDialog::Notify(msg);
@@ -192,10 +195,11 @@ void CDownLoadPopFrame::CloseWith(int code)
     Close(code);
 }
 
-int RunSetupPopup(WindowHandle owner, SetupWorker& worker, const EmulatorInfo* emulator, bool* succeeded)
+int RunSetupPopup(WindowHandle owner, SetupWorker& worker, const EmulatorInfo* emulator, bool* succeeded,
+                  std::function<void(WindowHandle popup)> shown)
 {
     CDownLoadPopFrame popup(worker, emulator ? emulator : worker.Emulator());
-    const int result = popup.Run(owner);
+    const int result = popup.Run(owner, std::move(shown));
     if (succeeded)
         *succeeded = worker.Succeeded();
     return result;

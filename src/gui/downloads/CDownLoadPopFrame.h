@@ -3,6 +3,7 @@
 #include "gui/common/CSkinDialog.h"
 #include "store/EmulatorInfo.h"
 
+#include <functional>
 #include <thread>
 
 namespace ravelo {
@@ -25,7 +26,9 @@ public:
     ~CDownLoadPopFrame() override;
 
     /// Shows the popup modally over owner and returns its result once the worker's thread has ended.
-    int Run(WindowHandle owner);
+    /// shown (may be empty) gets the popup's handle once it shows: a WM_CLOSE posted to it cancels
+    /// like the button does.
+    int Run(WindowHandle owner, std::function<void(WindowHandle popup)> shown = {});
 
     void Notify(UiLib::TNotifyUI& msg) override;
 
@@ -45,6 +48,7 @@ private:
 
     SetupWorker& m_worker;
     const EmulatorInfo* m_emulator;
+    std::function<void(WindowHandle)> m_shown;
     std::thread m_thread;
     bool m_running = false;        // the worker's thread runs
     bool m_cancelAsked = false;    // close once it has ended
@@ -55,9 +59,10 @@ private:
 /// UI thread. The one way the program runs a setup: shows the popup modally over owner, runs
 /// worker.Run on the popup's thread and joins it, and returns the popup's result: 886 when the updater
 /// was started, else 2. succeeded (may be null) receives worker.Succeeded(). emulator names task 7's
-/// emulator; null takes the worker's. Called from the UI thread, for example by the launch host through
-/// the prompt broker.
+/// emulator; null takes the worker's. shown (may be empty) gets the popup's handle once it shows, so
+/// that a prompt broker can register a closer that posts WM_CLOSE to it (a cancel). Called from the UI
+/// thread, for example by the launch host through the prompt broker.
 int RunSetupPopup(WindowHandle owner, SetupWorker& worker, const EmulatorInfo* emulator = nullptr,
-                  bool* succeeded = nullptr);
+                  bool* succeeded = nullptr, std::function<void(WindowHandle popup)> shown = {});
 
 } // namespace ravelo

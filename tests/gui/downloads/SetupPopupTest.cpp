@@ -8,6 +8,7 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/ZipBuilder.h"
 #include "uilib/CButtonUI.h"
+#include "uilib/WinDefines.h"
 #include "update/SetupWorker.h"
 
 #include <QDir>
@@ -170,6 +171,18 @@ TEST_F(SetupPopupTest, CancelDisablesTheButtonClosesWithTwoAndLeavesNoThread)
     });
     bool succeeded = true;
     EXPECT_EQ(RunSetupPopup(0, worker, nullptr, &succeeded), 2);
+
+    // A close from outside (a prompt broker going away) cancels the same way.
+    SetupWorker again(Emulator(http.Url("/emu.zip")), GamesRoot() + "emu/", DataFolder, Fast());
+    WindowHandle shown = 0;
+    auto closeFromOutside =
+        GuiDriver::WhenShown(QStringLiteral("DownLoadPopFrame"), [&](WindowImplBase& popup) {
+            GuiDriver::WaitFor([&] { return TextOf(popup, "LB_Size").startsWith(QStringLiteral("0.06M/")); });
+            PostMessage(shown, UiLib::WM_CLOSE, 2);
+        });
+    EXPECT_EQ(RunSetupPopup(0, again, nullptr, nullptr, [&](WindowHandle popup) { shown = popup; }), 2);
+    EXPECT_NE(shown, 0u);
+    EXPECT_EQ(again.ErrorCode(), 23);
     {
         std::lock_guard guard(lock);
         finished = true;
