@@ -7,6 +7,7 @@
 #include "server/SqliteError.h"
 #include "server/SqliteTransaction.h"
 #include "server/SystemTable.h"
+#include "server/UpdatePackage.h"
 #include "server/ZipWriter.h"
 
 #include "platform/FileSystem.h"
@@ -132,14 +133,19 @@ bool DemoBuilder::Build(std::string& error)
         AddReferenceTables(db);
         if (!AddGames(db, error) || !AddTopicsAndAds(db, error) || !AddEmulators(db, error))
             return false;
+        // The update package is the programs this builder was built with, under the offered version.
         const std::string updatePackage = "Update.zip";
-        if (!WriteZip("download/" + updatePackage, UpdatePackage(m_options.updateVersion), error))
+        std::string updateSha256;
+        const std::string programFolder =
+            m_options.updateProgramFolder.empty() ? ExecutableFolder() : m_options.updateProgramFolder;
+        if (!MakeUpdatePackage(programFolder, m_root + "download/" + updatePackage, updateSha256, error))
             return false;
         const std::pair<const char*, std::string> settings[] = {
             {"schema", CatalogueSchemaVersion},
             {"home.game_top", "1011"},
             {"update.version", m_options.updateVersion},
             {"update.package", updatePackage},
+            {"update.sha256", updateSha256},
             {"update.description",
              "Ravelo " + m_options.updateVersion + "\n- 演示目录的更新包\n- 修正若干问题"},
         };

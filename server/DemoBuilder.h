@@ -19,12 +19,16 @@ struct DemoOptions
     /// The demo emulator program packaged for every system; empty: ravelo-demo-emu beside the running
     /// program. The build fails when it is missing.
     std::string emulatorProgram;
+    /// The folder of the programs the update package is made of (ravelo-update, ravelo, ravelo-cli,
+    /// their shipped files); empty: the running program's folder. The build fails without an updater.
+    std::string updateProgramFolder;
 };
 
 /// Makes the demo catalogue: catalogue.db (games, topics, banners, emulators, settings), the game
-/// archives (whole, in volumes, unpacked), the emulator and update packages under download/, and
-/// the pictures under pic/. Deterministic: the same options give the same files. Runs on the
-/// calling thread in about a second.
+/// archives (whole, in volumes, unpacked), the emulator packages and the update package (the current
+/// programs, with its SHA-256 in the update answer) under download/, and the pictures under pic/.
+/// Deterministic apart from the update package, which follows the programs. Runs on the calling thread
+/// in about a second (the first build after the programs changed packs them, a second or two more).
 class DemoBuilder
 {
 public:

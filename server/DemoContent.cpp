@@ -386,18 +386,4 @@ std::vector<ArchiveEntry> EmulatorPackage(const DemoEmulator& emulator, std::str
     return entries;
 }
 
-std::vector<ArchiveEntry> UpdatePackage(const std::string& version)
-{
-    return {{"RaveloUpdate.exe",
-             "#!/bin/sh\n"
-             "# Stand-in updater of the Ravelo demo catalogue for version " +
-                 version +
-                 ".\n"
-                 "echo \"Ravelo update " +
-                 version +
-                 "\"\n"
-                 "exit 0\n",
-             true}};
-}
-
 } // namespace ravelo::server

@@ -78,7 +78,4 @@ DemoEmulator DemoEmulatorFor(int system, std::string_view systemCode, const std:
 std::vector<ArchiveEntry> EmulatorPackage(const DemoEmulator& emulator, std::string_view systemCode,
                                           const std::string& name, const std::string& program);
 
-/// The self-update package: "RaveloUpdate.exe", a sh script that reports the version and ends.
-std::vector<ArchiveEntry> UpdatePackage(const std::string& version);
-
 } // namespace ravelo::server

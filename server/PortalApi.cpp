@@ -71,6 +71,10 @@ ApiAnswer PortalApi::UpdateInfo(const AnswerAddresses& addresses)
         json["version"] = m_catalogue.Setting("update.version", "0.0.18");
         json["downloadurl"] = addresses.Download(m_catalogue.Setting("update.package", "Update.zip"));
         json["description"] = m_catalogue.Setting("update.description");
+        // The package's checksum: a client that gets other bytes refuses them.
+        const std::string sha256 = m_catalogue.Setting("update.sha256");
+        if (!sha256.empty())
+            json["sha256"] = sha256;
         return {200, WriteJson(json)};
     } catch (const std::exception& error) {
         return Failure(error, "update answer");

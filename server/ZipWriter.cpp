@@ -29,7 +29,7 @@ bool ZipWriter::Open(const std::string& path)
     return m_zip != nullptr;
 }
 
-bool ZipWriter::AddEntry(const std::string& name, const std::string& data, unsigned long unixMode)
+bool ZipWriter::AddEntry(const std::string& name, const std::string& data, unsigned long unixMode, int level)
 {
     if (!m_zip)
         return false;
@@ -40,9 +40,9 @@ bool ZipWriter::AddEntry(const std::string& name, const std::string& data, unsig
     info.tmz_date.tm_hour = 12;
     info.external_fa = unixMode << 16;
     auto* zip = static_cast<zipFile>(m_zip);
-    if (zipOpenNewFileInZip4_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
-                                nullptr, 0, MadeByUnix, Utf8NameFlag, 0) != ZIP_OK)
+    if (zipOpenNewFileInZip4_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, level,
+                                0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, MadeByUnix,
+                                Utf8NameFlag, 0) != ZIP_OK)
         return false;
     bool written = true;
     std::size_t done = 0;
@@ -54,9 +54,9 @@ bool ZipWriter::AddEntry(const std::string& name, const std::string& data, unsig
     return zipCloseFileInZip(zip) == ZIP_OK && written;
 }
 
-bool ZipWriter::Add(const std::string& name, const std::string& data, bool executable)
+bool ZipWriter::Add(const std::string& name, const std::string& data, bool executable, int level)
 {
-    return AddEntry(name, data, executable ? 0100755 : 0100644);
+    return AddEntry(name, data, executable ? 0100755 : 0100644, level);
 }
 
 bool ZipWriter::AddFolder(const std::string& name)

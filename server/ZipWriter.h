@@ -18,15 +18,16 @@ public:
 
     /// Creates (or replaces) the archive file; false when it cannot be created.
     bool Open(const std::string& path);
-    /// Adds one file entry ("dir/name" makes the folder implicitly); false on a write failure.
-    bool Add(const std::string& name, const std::string& data, bool executable = false);
+    /// Adds one file entry ("dir/name" makes the folder implicitly) deflated at level (zlib's 0 to 9,
+    /// -1 its default); false on a write failure.
+    bool Add(const std::string& name, const std::string& data, bool executable = false, int level = -1);
     /// Adds a folder entry ("dir/").
     bool AddFolder(const std::string& name);
     /// Writes the central directory and closes the file; false on a write failure.
     bool Close();
 
 private:
-    bool AddEntry(const std::string& name, const std::string& data, unsigned long unixMode);
+    bool AddEntry(const std::string& name, const std::string& data, unsigned long unixMode, int level = -1);
 
     void* m_zip = nullptr;
 };

@@ -367,6 +367,27 @@ QImage Icon(const QString& kind, const QColor& color)
         p.drawPolyline(QPolygonF({QPointF(5, 11.5), QPointF(5, 14), QPointF(8, 11.5)}));
     } else if (kind == QLatin1String("back")) {
         p.drawPolyline(QPolygonF({QPointF(10, 3), QPointF(5, 8), QPointF(10, 13)}));
+    } else if (kind == QLatin1String("play")) {
+        p.setBrush(color);
+        p.drawPolygon(QPolygonF({QPointF(5, 3.5), QPointF(12.5, 8), QPointF(5, 12.5)}));
+    } else if (kind == QLatin1String("pause")) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        p.drawRoundedRect(QRectF(4, 3.5, 2.8, 9), 1, 1);
+        p.drawRoundedRect(QRectF(9.2, 3.5, 2.8, 9), 1, 1);
+    } else if (kind == QLatin1String("delete")) {
+        p.drawLine(QPointF(2.5, 4.5), QPointF(13.5, 4.5));
+        p.drawPolyline(QPolygonF({QPointF(6, 4.5), QPointF(6, 2.5), QPointF(10, 2.5), QPointF(10, 4.5)}));
+        p.drawPolyline(
+            QPolygonF({QPointF(4, 4.5), QPointF(4.8, 13.5), QPointF(11.2, 13.5), QPointF(12, 4.5)}));
+        p.drawLine(QPointF(6.8, 7), QPointF(6.8, 11));
+        p.drawLine(QPointF(9.2, 7), QPointF(9.2, 11));
+    } else if (kind == QLatin1String("update")) {
+        // Two arrows chasing each other round a circle.
+        p.drawArc(QRectF(2.5, 2.5, 11, 11), 30 * 16, 140 * 16);
+        p.drawArc(QRectF(2.5, 2.5, 11, 11), 210 * 16, 140 * 16);
+        p.drawPolyline(QPolygonF({QPointF(2.2, 3.6), QPointF(3.4, 6.2), QPointF(6, 5.2)}));
+        p.drawPolyline(QPolygonF({QPointF(13.8, 12.4), QPointF(12.6, 9.8), QPointF(10, 10.8)}));
     }
     return image;
 }
@@ -458,8 +479,8 @@ QHash<QString, Painter> Painters()
     painters.insert(QStringLiteral("loading_fail.png"), LoadingFail);
     painters.insert(QStringLiteral("loading_ring.png"), LoadingRing);
     painters.insert(QStringLiteral("banner_sample.png"), Banner);
-    for (const char* kind :
-         {"close", "min", "search", "download", "gamepad", "settings", "feedback", "back"}) {
+    for (const char* kind : {"close", "min", "search", "download", "gamepad", "settings", "feedback", "back",
+                             "play", "pause", "delete", "update"}) {
         const QString name = QString::fromLatin1(kind);
         painters.insert(QStringLiteral("icon_%1.png").arg(name), [name] { return Icon(name, kWhite); });
         painters.insert(QStringLiteral("icon_%1_dark.png").arg(name), [name] { return Icon(name, kInk); });

@@ -20,6 +20,10 @@ std::string SetupErrorText(int code)
         return Tr("该组件仅适用于Windows,无法在本系统安装");
     case kSetupInstallerNotStarted:
         return Tr("启动安装程序失败");
+    case kSetupChecksumMismatch:
+        return Tr("升级包校验失败:文件已损坏,请稍后重新检测更新");
+    case kSetupNotPortable:
+        return Tr("程序目录不可写,无法自动升级");
     default:
         break;
     }

@@ -14,6 +14,8 @@ enum SetupErrorCode : int
     kSetupUnpackFailed = 1003,
     kSetupWindowsOnly = 1004, // a Windows runtime package on this system
     kSetupInstallerNotStarted = 1005,
+    kSetupChecksumMismatch = 1006, // the update package is not the one the update answer names
+    kSetupNotPortable = 1007,      // no writable portable install to update in place
 };
 
 /// Any thread. The text the popup shows for an error code: our own codes, libcurl's result names of

@@ -2,6 +2,7 @@
 
 #include "platform/TextConvert.h"
 #include "platform/Translate.h"
+#include "update/SelfUpdateHandOff.h"
 
 #include <sys/utsname.h>
 
@@ -23,8 +24,8 @@ struct PackageRow
 
 // By task number; the emulator's row has no path and no installer.
 constexpr PackageRow kPackages[] = {
-    {TrNoop("自动升级"), "/download/Update.zip", "/download/Update.zip", "RaveloUpdate.zip",
-     "RaveloUpdate.exe", "RaveloUpdate.exe", ""},
+    {TrNoop("自动升级"), "/download/Update.zip", "/download/Update.zip", "RaveloUpdate.zip", kUpdaterProgram,
+     kUpdaterProgram, ""},
     {TrNoop("安装Xinput驱动"), "/download/Xinput64.zip", "/download/Xinput32.zip", "Xinput.zip", "Xinput.exe",
      "Xinput.exe", "/q"},
     {TrNoop("安装DirectX9c"), "/download/DirectX9c.zip", "/download/DirectX9c.zip", "DirectX9c.zip",
@@ -55,6 +56,11 @@ const PackageRow& Row(SetupTask task)
 bool IsRuntimePackage(SetupTask task)
 {
     return task >= SetupTask::XInputDriver && task <= SetupTask::Vc2012;
+}
+
+bool IsSetupApplicable(SetupTask task, const SetupOptions& options)
+{
+    return !IsRuntimePackage(task) || options.runtimePackagesInstallable;
 }
 
 std::string SetupCaption(SetupTask task, const EmulatorInfo* emulator)

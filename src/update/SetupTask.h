@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/EmulatorInfo.h"
+#include "update/SetupOptions.h"
 
 #include <string>
 
@@ -22,6 +23,11 @@ enum class SetupTask : int
 /// True for the runtime packages (tasks 1 to 6), the ones that only a Windows system can install.
 bool IsRuntimePackage(SetupTask task);
 
+/// Any thread. Whether this system can carry out the task: the runtime packages are Windows
+/// installers, not applicable here unless the options say otherwise. A window lists a task that is not
+/// applicable as such and never offers to install it.
+bool IsSetupApplicable(SetupTask task, const SetupOptions& options = {});
+
 /// Any thread. The popup's caption; for an emulator "安装" + name + " " + version (emulator may be
 /// null for the other tasks).
 std::string SetupCaption(SetupTask task, const EmulatorInfo* emulator = nullptr);
@@ -37,7 +43,8 @@ std::string PackageAddress(const std::string& packageHost, SetupTask task, int b
 /// The archive's file name in the data folder ("Xinput.zip", "Emulator.zip", ...).
 std::string LocalArchiveName(SetupTask task);
 
-/// The installer inside the archive; empty for an emulator (the archive is the emulator itself).
+/// The installer inside the archive (for the self-update the updater, "ravelo-update"); empty for an
+/// emulator (the archive is the emulator itself).
 std::string InstallerName(SetupTask task, int bitness);
 
 /// The installer's parameter text ("/q"); empty for the self-update and an emulator.

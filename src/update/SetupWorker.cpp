@@ -6,12 +6,14 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "service/HttpTransport.h"
+#include "update/PackageChecksum.h"
 #include "update/SetupErrorText.h"
 #include "update/SetupProgress.h"
 #include <curl/curl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <unistd.h>
 
@@ -50,6 +52,18 @@ SetupWorker::SetupWorker(EmulatorInfo emulator, std::string emulatorFolder, std:
     m_emulatorFolder = std::move(emulatorFolder);
 }
 
+void SetupWorker::SetSelfUpdate(SelfUpdateHandOff handOff, std::string expectedSha256)
+{
+    handOff.installFolder = WithTrailingSeparator(handOff.installFolder);
+    m_handOff = std::move(handOff);
+    m_expectedSha256 = std::move(expectedSha256);
+}
+
+bool SetupWorker::IsApplicable() const
+{
+    return IsSetupApplicable(m_task, m_options);
+}
+
 std::string SetupWorker::ArchivePath() const
 {
     return m_dataFolder + LocalArchiveName(m_task);
@@ -78,8 +92,11 @@ void SetupWorker::Cancel()
 int SetupWorker::RunSteps()
 {
     // The runtime packages are Windows installers: nothing here could run them.
-    if (IsRuntimePackage(m_task) && !m_options.runtimePackagesInstallable)
+    if (!IsApplicable())
         return kSetupWindowsOnly;
+    const bool selfUpdate = m_task == SetupTask::SelfUpdate;
+    if (selfUpdate && (!m_handOff || m_handOff->installFolder.empty() || m_handOff->program.empty()))
+        return kSetupNotPortable;
 
     const bool emulator = m_task == SetupTask::Emulator;
     const std::string url =
@@ -92,22 +109,38 @@ int SetupWorker::RunSteps()
     const std::string archive = ArchivePath();
     // The updater and an emulator are fetched afresh; an old runtime archive is the same package and
     // is resumed or reused.
-    if (m_task == SetupTask::SelfUpdate || emulator)
+    if (selfUpdate || emulator)
         std::remove(archive.c_str());
     if (const int code = Download(url, archive))
         return code;
     if (m_cancel)
         return CURLE_WRITE_ERROR; // what a cancelled transfer reports
 
-    if (const int code = Unpack(archive, emulator ? m_emulatorFolder : m_dataFolder))
+    if (selfUpdate && !m_expectedSha256.empty()) {
+        const std::optional<std::string> sum = FileSha256Hex(archive);
+        if (!sum || *sum != m_expectedSha256) {
+            DebugOutput("setup: the update package does not match its checksum " + m_expectedSha256);
+            std::remove(archive.c_str());
+            return kSetupChecksumMismatch;
+        }
+    }
+    if (selfUpdate) {
+        // A folder of its own, emptied first, so that nothing of an older package mixes in.
+        std::error_code ignored;
+        std::filesystem::remove_all(UpdateFolder(), ignored);
+    }
+    const std::string destination = emulator ? m_emulatorFolder : selfUpdate ? UpdateFolder() : m_dataFolder;
+    if (const int code = Unpack(archive, destination))
         return code;
     if (emulator) {
         m_succeeded = true;
         Post(kSetupFinished, 0, 0);
         return 0;
     }
-    if (m_task == SetupTask::SelfUpdate)
+    if (selfUpdate) {
         std::remove(archive.c_str());
+        return StartUpdater();
+    }
     return Install();
 }
 
@@ -145,7 +178,7 @@ int SetupWorker::Download(const std::string& url, const std::string& archive)
         request.totalTimeoutSeconds = 0; // a stall ends a piece, not the clock
         request.stallSeconds = m_options.stallSeconds;
         request.progress = [this, have](std::int64_t received, std::int64_t expected) {
-            if (expected > 0)
+            if (expected > 0 && m_throttle.Admit(ProgressThrottle::Clock::now(), received >= expected))
                 Post(kSetupDownloading, static_cast<double>(have + received),
                      static_cast<double>(have + expected));
         };
@@ -203,6 +236,27 @@ int SetupWorker::Unpack(const std::string& archive, const std::string& destinati
     return 0;
 }
 
+int SetupWorker::StartUpdater()
+{
+    Post(kSetupInstalling, 100, 100);
+    if (m_cancel)
+        return CURLE_WRITE_ERROR; // cancelled before the hand-off: the program stays as it is
+    ProcessStart start;
+    start.program = UpdateFolder() + InstallerName(m_task, m_bitness);
+    start.arguments = UpdaterArguments(*m_handOff);
+    start.workingFolder = UpdateFolder();
+    Process updater;
+    std::string why;
+    if (!updater.Start(start, &why)) {
+        DebugOutput("setup: " + start.program + ": " + why);
+        return kSetupInstallerNotStarted;
+    }
+    // The updater waits for this program to end and replaces it: it is neither waited for nor deleted.
+    m_succeeded = true;
+    Post(kSetupFinished, 0, 0);
+    return 0;
+}
+
 int SetupWorker::Install()
 {
     Post(kSetupInstalling, 100, 100);
@@ -218,12 +272,6 @@ int SetupWorker::Install()
     if (!process.Start(start, &why)) {
         DebugOutput("setup: " + installer + ": " + why);
         return kSetupInstallerNotStarted;
-    }
-    if (m_task == SetupTask::SelfUpdate) {
-        // The updater replaces this program: it is neither waited for nor deleted.
-        m_succeeded = true;
-        Post(kSetupFinished, 0, 0);
-        return 0;
     }
     // Waited for even after a cancel: the package must not be left half installed.
     for (int step = 10;; step = step == 100 ? 0 : step + 10) {

@@ -2,6 +2,8 @@
 
 #include "platform/Messages.h"
 #include "store/EmulatorInfo.h"
+#include "update/ProgressThrottle.h"
+#include "update/SelfUpdateHandOff.h"
 #include "update/SetupOptions.h"
 #include "update/SetupTask.h"
 
@@ -10,13 +12,15 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace ravelo {
 
 /// The setup popup's worker: fetches a package archive into the data folder (resuming from the bytes
 /// already there), unpacks it and runs its installer, or for an emulator unpacks it into the emulator's
-/// folder. Reports as SetupProgress records posted to a receiver. One worker serves one setup.
+/// folder. Reports as SetupProgress records posted to a receiver, download progress at most once per
+/// 50 ms. One worker serves one setup.
 class SetupWorker
 {
 public:
@@ -29,9 +33,20 @@ public:
     SetupWorker(const SetupWorker&) = delete;
     SetupWorker& operator=(const SetupWorker&) = delete;
 
+    /// Task 0, before Run: the install the updater replaces, and the package's SHA-256 from the update
+    /// answer (lower-case hexadecimal; empty when the answer gave none). A package that does not match
+    /// is deleted unopened. Without a hand-off the self-update refuses to start (kSetupNotPortable).
+    void SetSelfUpdate(SelfUpdateHandOff handOff, std::string expectedSha256);
+
+    /// Whether this system can carry out the task at all: the runtime packages are Windows installers,
+    /// refused unless the options say otherwise. Run reports kSetupWindowsOnly for them at once.
+    bool IsApplicable() const;
+
     /// Blocks the calling worker thread until the setup ended, failed or was cancelled; posts
     /// WM_SETUP_PROGRESS records (owned by the receiver) to receiver, the last one kind 10 or 9. An
-    /// installer that was started is waited for even after a cancel (the self-updater is not waited for).
+    /// installer that was started is waited for even after a cancel. The self-update unpacks its
+    /// package into UpdateFolder() and starts the updater from there with the hand-off's arguments,
+    /// without waiting for it.
     void Run(WindowHandle receiver);
 
     /// Any thread. Ends a download at once, also while nothing arrives; unpacking and a running
@@ -48,12 +63,15 @@ public:
     const EmulatorInfo* Emulator() const { return m_task == SetupTask::Emulator ? &m_emulator : nullptr; }
     /// Where the archive is kept while it downloads.
     std::string ArchivePath() const;
+    /// Task 0: the folder the update package is unpacked into, and its updater is started from.
+    std::string UpdateFolder() const { return m_dataFolder + "update/"; }
 
 private:
     int RunSteps();
     int Download(const std::string& url, const std::string& archive);
     int Unpack(const std::string& archive, const std::string& destination);
     int Install();
+    int StartUpdater();
     bool WaitUnlessCancelled(std::chrono::milliseconds pause);
     void Post(std::int32_t kind, double now, double total, std::int32_t code = 0);
 
@@ -64,6 +82,9 @@ private:
     std::string m_emulatorFolder;
     SetupOptions m_options;
     int m_bitness = 32;
+    std::optional<SelfUpdateHandOff> m_handOff;
+    std::string m_expectedSha256;
+    ProgressThrottle m_throttle;
 
     WindowHandle m_receiver = 0;
     std::atomic<bool> m_cancel{false};

@@ -5,6 +5,8 @@
 #include "server/AccountStore.h"
 #include "server/ConnectionPool.h"
 #include "server/DemoGames.h"
+#include "server/UpdatePackage.h"
+#include "support/FileText.h"
 
 #include <atomic>
 #include <thread>
@@ -70,12 +72,18 @@ TEST_F(PortalTest, UpdateAnswerOffersNothingNewByDefault)
     EXPECT_EQ("0.0.18", update["version"].asString());
     EXPECT_EQ(Base() + "/download/Update.zip", update["downloadurl"].asString());
     EXPECT_TRUE(update["description"].isString());
+    EXPECT_EQ(64u, update["sha256"].asString().size());
+}
 
-    // Built with a newer version, the catalogue offers it with a package holding the updater.
+TEST_F(PortalTest, UpdatePackageIsTheCurrentProgramsWithTheChecksumTheAnswerNames)
+{
+    // Built with a newer version, the catalogue offers it with a package of the programs it was built
+    // beside: the updater at the top, the program files under program/, runnable.
     TempFolder newer;
     server::DemoOptions options;
     options.folder = newer.Path();
     options.emulatorProgram = RAVELO_DEMO_EMU_EXE;
+    options.updateProgramFolder = RAVELO_PROGRAM_FOLDER;
     options.updateVersion = "0.0.19";
     std::string error;
     ASSERT_TRUE(server::DemoBuilder(options).Build(error)) << error;
@@ -93,9 +101,24 @@ TEST_F(PortalTest, UpdateAnswerOffersNothingNewByDefault)
     EXPECT_NE(std::string::npos, next["description"].asString().find("0.0.19"));
     const auto package = otherClient.Get("/download/Update.zip");
     ASSERT_TRUE(package);
+    const std::string saved = newer / "fetched.zip";
+    test::WriteText(saved, package->body);
+    EXPECT_EQ(next["sha256"].asString(), server::FileSha256(saved));
+
     const ZipContents zip = ReadZipBytes(newer, package->body);
-    ASSERT_EQ(1u, zip.files.count("RaveloUpdate.exe"));
-    EXPECT_NE(std::string::npos, zip.files.at("RaveloUpdate.exe").find("0.0.19"));
+    const std::string updater = test::ReadText(std::string(RAVELO_PROGRAM_FOLDER) + "/ravelo-update");
+    ASSERT_EQ(1u, zip.files.count("ravelo-update"));
+    EXPECT_TRUE(zip.files.at("ravelo-update") == updater); // the built program, byte for byte
+    EXPECT_EQ(0755u, zip.modes.at("ravelo-update") & 0777u);
+    ASSERT_EQ(1u, zip.files.count("program/ravelo-update"));
+    EXPECT_EQ(0755u, zip.modes.at("program/ravelo-update") & 0777u);
+    for (const std::string& name : zip.names) {
+        EXPECT_TRUE(name == "ravelo-update" || name.rfind("program/", 0) == 0) << name;
+        // Nothing of a user's own may travel in a package.
+        for (const char* own :
+             {"program/ravelo.cfg", "program/database", "program/Emulator", "program/portable.txt"})
+            EXPECT_NE(0u, name.rfind(own, 0)) << name;
+    }
 }
 
 TEST_F(PortalTest, ConcurrentClientsRegisterAndBrowseWithoutInterference)

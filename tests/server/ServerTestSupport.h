@@ -155,6 +155,7 @@ protected:
         server::DemoOptions options;
         options.folder = s_catalogue->Path();
         options.emulatorProgram = RAVELO_DEMO_EMU_EXE;
+        options.updateProgramFolder = RAVELO_PROGRAM_FOLDER;
         std::string error;
         ASSERT_TRUE(server::DemoBuilder(options).Build(error)) << error;
     }

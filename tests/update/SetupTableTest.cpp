@@ -46,12 +46,20 @@ TEST(SetupTable, PackagesByTaskAndBitness)
     EXPECT_EQ(LocalArchiveName(SetupTask::Vc2012), "VC2012.zip");
     EXPECT_EQ(LocalArchiveName(SetupTask::Emulator), "Emulator.zip");
 
-    EXPECT_EQ(InstallerName(SetupTask::SelfUpdate, 64), "RaveloUpdate.exe");
+    EXPECT_EQ(InstallerName(SetupTask::SelfUpdate, 64), "ravelo-update");
     EXPECT_EQ(InstallerName(SetupTask::Vc2005, 32),
               "Microsoft Visual C++ 2005 SP1 Redistributable Package (x86).exe");
     EXPECT_EQ(InstallerName(SetupTask::Vc2012, 64), "Microsoft Visual C++ 2012 Redistributable (x64).exe");
     EXPECT_EQ(InstallerName(SetupTask::Emulator, 64), "");
     EXPECT_EQ(InstallerParameters(SetupTask::SelfUpdate), "");
+    // Windows runtime packages are not applicable here; the rest is.
+    for (int task = 1; task <= 6; ++task)
+        EXPECT_FALSE(IsSetupApplicable(static_cast<SetupTask>(task))) << task;
+    EXPECT_TRUE(IsSetupApplicable(SetupTask::SelfUpdate));
+    EXPECT_TRUE(IsSetupApplicable(SetupTask::Emulator));
+    SetupOptions windowsLike;
+    windowsLike.runtimePackagesInstallable = true;
+    EXPECT_TRUE(IsSetupApplicable(SetupTask::Vc2010, windowsLike));
     EXPECT_EQ(InstallerParameters(SetupTask::DirectX9c), "/q");
 
     // The host's "/download/" folder, with or without its trailing separator.

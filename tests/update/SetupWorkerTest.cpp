@@ -1,6 +1,7 @@
 // The setup worker against a real HTTP server on 127.0.0.1, with real zip archives and real installer
 // programs (small shell scripts) run from the data folder.
 #include "update/SetupWorker.h"
+#include "update/PackageChecksum.h"
 #include "update/SetupErrorText.h"
 #include "update/SetupProgress.h"
 #include "update/SetupView.h"
@@ -222,6 +223,7 @@ TEST_F(SetupWorkerTest, FailuresReportTheirCodes)
     const std::string deadHost = closed.Url("/files/");
     closed.Http().Stop();
     SetupWorker unreachable(SetupTask::SelfUpdate, deadHost, m_data.Path(), Fast());
+    unreachable.SetSelfUpdate({m_work / "install", "ravelo", 4242}, std::string());
     unreachable.Run(m_window.Handle());
     records = Drain(m_window);
     ASSERT_EQ(records.size(), 1u);
@@ -268,6 +270,7 @@ TEST_F(SetupWorkerTest, CancelEndsAStalledDownloadPromptly)
     m_server.Put("Update.zip", package);
     m_server.CloseGate("Update.zip", 64 * 1024); // then nothing more arrives
     SetupWorker worker(SetupTask::SelfUpdate, PackageHost(), m_data.Path(), Fast());
+    worker.SetSelfUpdate({m_work / "install", "ravelo", 4242}, std::string());
     auto run = std::async(std::launch::async, [&] { worker.Run(m_window.Handle()); });
     ASSERT_TRUE(m_server.WaitAtGate());
     const auto cancelled = std::chrono::steady_clock::now();
@@ -282,26 +285,60 @@ TEST_F(SetupWorkerTest, CancelEndsAStalledDownloadPromptly)
     EXPECT_FALSE(worker.Succeeded());
 }
 
-TEST_F(SetupWorkerTest, SelfUpdateStartsTheUpdaterWithoutWaitingAndDropsTheArchive)
+TEST_F(SetupWorkerTest, SelfUpdateChecksThePackageUnpacksItApartAndHandsOverToItsUpdater)
 {
     ASSERT_EQ(::mkfifo((m_data / "started").c_str(), 0600), 0);
     // The updater blocks until the test reads its line, which happens only after Run returned.
-    const std::string package = MakeZip(
-        m_work / "up.zip", {{"RaveloUpdate.exe", "#!/bin/sh\necho \"started $#\" > started\n", 0755}});
+    const std::string package =
+        MakeZip(m_work / "up.zip", {{"ravelo-update", "#!/bin/sh\necho \"$@\" > ../started\n", 0755},
+                                    {"program/ravelo", "the new program", 0755}});
     m_server.Put("Update.zip", package);
     test::WriteText(m_data / "RaveloUpdate.zip", package.substr(0, 10)); // an old part: fetched afresh
+    fs::create_directories(m_data / "update");
+    test::WriteText(m_data / "update/stale.txt", "left by an older package");
+    const std::string sum = FileSha256Hex(m_work / "up.zip").value_or("");
+    ASSERT_EQ(sum.size(), 64u);
 
     SetupWorker worker(SetupTask::SelfUpdate, PackageHost(), m_data.Path(), Fast());
+    worker.SetSelfUpdate({m_work / "install", "ravelo", 4242}, sum);
     worker.Run(m_window.Handle());
     const std::vector<SetupProgress> records = Drain(m_window);
-    EXPECT_TRUE(worker.Succeeded());
+    EXPECT_TRUE(worker.Succeeded()) << SetupErrorText(worker.ErrorCode());
     EXPECT_EQ(m_server.RangesAsked("Update.zip"), std::vector<std::string>{""});
-    EXPECT_EQ(ReadFifoLine(m_data / "started", 10s), "started 0\n");
+    EXPECT_EQ(ReadFifoLine(m_data / "started", 10s),
+              "--install " + (m_work / "install") + "/ --wait 4242 --start ravelo\n");
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.back().kind, kSetupFinished);
     EXPECT_TRUE(ViewOfSetupProgress(SetupTask::SelfUpdate, nullptr, records.back()).closeAsUpdated);
     EXPECT_FALSE(fs::exists(m_data / "RaveloUpdate.zip"));
-    EXPECT_TRUE(fs::exists(m_data / "RaveloUpdate.exe")); // the updater is not deleted
+    EXPECT_EQ(test::ReadText(m_data / "update/program/ravelo"), "the new program");
+    EXPECT_TRUE(fs::exists(m_data / "update/ravelo-update")); // the updater is not deleted
+    EXPECT_FALSE(fs::exists(m_data / "update/stale.txt"));
+}
+
+TEST_F(SetupWorkerTest, SelfUpdateRefusesAPackageThatIsNotTheOneTheAnswerNamed)
+{
+    const std::string package =
+        MakeZip(m_work / "up.zip", {{"ravelo-update", "#!/bin/sh\necho started > ../started\n", 0755}});
+    m_server.Put("Update.zip", package);
+    SetupWorker worker(SetupTask::SelfUpdate, PackageHost(), m_data.Path(), Fast());
+    worker.SetSelfUpdate({m_work / "install", "ravelo", 4242}, std::string(64, 'a'));
+    worker.Run(m_window.Handle());
+    const std::vector<SetupProgress> records = Drain(m_window);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().kind, kSetupError);
+    EXPECT_EQ(records.back().code, kSetupChecksumMismatch);
+    EXPECT_FALSE(worker.Succeeded());
+    // Deleted unopened: nothing unpacked, nothing started.
+    EXPECT_FALSE(fs::exists(m_data / "RaveloUpdate.zip"));
+    EXPECT_FALSE(fs::exists(m_data / "update"));
+    EXPECT_FALSE(fs::exists(m_data / "started"));
+
+    // Without an install to hand over to, the self-update does not even fetch.
+    SetupWorker nowhere(SetupTask::SelfUpdate, PackageHost(), m_data.Path(), Fast());
+    nowhere.Run(m_window.Handle());
+    EXPECT_EQ(nowhere.ErrorCode(), kSetupNotPortable);
+    EXPECT_EQ(m_server.GetCount("Update.zip"), 1);
 }
 
 TEST_F(SetupWorkerTest, InstallerIsWaitedForInStepsAlsoAfterACancel)
