@@ -5,10 +5,16 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ravelo::test {
 
@@ -62,6 +68,48 @@ inline int RealJoysticks(InputThread& input)
 {
     return input.Invoke([] { return SDL_NumJoysticks(); });
 }
+
+/// What the input thread set on a virtual pad's motors, in order: give Record and the log to
+/// AttachVirtualPad as the rumble callback and its user data.
+struct RumbleLog
+{
+    using Clock = std::chrono::steady_clock;
+    using Speeds = std::pair<Uint16, Uint16>;
+
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<Speeds> speeds;
+    std::vector<Clock::time_point> times;
+
+    static int Record(void* userdata, Uint16 low, Uint16 high)
+    {
+        auto* log = static_cast<RumbleLog*>(userdata);
+        {
+            std::lock_guard guard(log->lock);
+            log->speeds.emplace_back(low, high);
+            log->times.push_back(Clock::now());
+        }
+        log->changed.notify_all();
+        return 0;
+    }
+
+    /// Waits for the setting at index; none when it does not come in time.
+    std::optional<Speeds> At(std::size_t index, Clock::time_point* when = nullptr)
+    {
+        std::unique_lock guard(lock);
+        if (!changed.wait_for(guard, std::chrono::seconds(10), [&] { return speeds.size() > index; }))
+            return std::nullopt;
+        if (when)
+            *when = times[index];
+        return speeds[index];
+    }
+
+    std::size_t Count()
+    {
+        std::lock_guard guard(lock);
+        return speeds.size();
+    }
+};
 
 /// Starts the input thread with no video and attaches SDL virtual joysticks on it, so no hardware is
 /// needed. Skips when the machine has real controllers that would change every count.
