@@ -17,7 +17,7 @@ const QString kPath = QStringLiteral("/org/freedesktop/FileManager1");
 
 } // namespace
 
-FileManagerReveal::FileManagerReveal(QDBusConnection bus) : m_bus(std::move(bus)) {}
+FileManagerReveal::FileManagerReveal() = default;
 
 FileManagerReveal::~FileManagerReveal() = default;
 
@@ -30,7 +30,9 @@ void FileManagerReveal::OpenFolder(const QString& folder)
 void FileManagerReveal::ShowFile(const QString& path)
 {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!m_bus.isConnected()) {
+    if (!m_bus)
+        m_bus = QDBusConnection::sessionBus();
+    if (!m_bus->isConnected()) {
         OpenFolder(folder);
         return;
     }
@@ -38,7 +40,7 @@ void FileManagerReveal::ShowFile(const QString& path)
         QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
     // The bus starts the file manager if it has to; a desktop without one answers with an error.
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, 5000), &m_context);
+    auto* watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call, 5000), &m_context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_context,
                      [this, watcher, folder](QDBusPendingCallWatcher*) {
                          if (watcher->isError()) {

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace ravelo {
 
 /// Shows games in the desktop's file manager. A file is shown selected in its folder where the file
@@ -13,12 +15,13 @@ namespace ravelo {
 class FileManagerReveal
 {
 public:
-    /// bus: where to look for the file manager (the session bus by default).
-    explicit FileManagerReveal(QDBusConnection bus = QDBusConnection::sessionBus());
+    /// Looks for the file manager on the session bus, connected when a file is first shown.
+    FileManagerReveal();
     ~FileManagerReveal();
     FileManagerReveal(const FileManagerReveal&) = delete;
     FileManagerReveal& operator=(const FileManagerReveal&) = delete;
 
+    /// Looks for the file manager on this bus instead.
     void SetBus(QDBusConnection bus) { m_bus = std::move(bus); }
 
     /// Shows the file selected in its folder, or opens the folder.
@@ -27,7 +30,7 @@ public:
     void OpenFolder(const QString& folder);
 
 private:
-    QDBusConnection m_bus;
+    std::optional<QDBusConnection> m_bus;
     QObject m_context; // pending answers die with it
 };
 
