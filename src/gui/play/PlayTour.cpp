@@ -1,6 +1,6 @@
 // The play area's stops of the window tour: the my-games page empty, with installed and imported games
-// and with files dragged over it; the key-map tips for a pad and a keyboard; the gamepad test with a
-// virtual pad held.
+// and with files dragged over it; the rename dialog; the key-map tips for a pad and a keyboard; the
+// gamepad test with a virtual pad held.
 #include "app/Engines.h"
 #include "emulator/CGameLauncher.h"
 #include "emulator/InputKind.h"
@@ -10,6 +10,7 @@
 #include "gui/play/CGamePadTestFrame.h"
 #include "gui/play/CKeyMapTipsFrame.h"
 #include "gui/play/CMyGameFrame.h"
+#include "gui/play/CReNameFrame.h"
 #include "gui/play/GameStarter.h"
 #include "input/InputThread.h"
 #include "library/CMyGameStore.h"
@@ -135,6 +136,23 @@ void TourMyGames(TourContext& ctx)
     ctx.Settle(100);
 }
 
+void TourRename(TourContext& ctx)
+{
+    CReNameFrame dialog(u"口袋妖怪 绿宝石");
+    if (dialog.Create(0, QStringLiteral("游戏重命名"), UI_WNDSTYLE_DIALOG, WS_EX_WINDOWEDGE) == 0)
+        return;
+    dialog.CenterWindow();
+    ctx.Shoot(QStringLiteral("play-rename"), dialog);
+    // A name with a line break in it is refused under the box.
+    if (CControlUI* edit = dialog.GetPaintManager().FindControl(QStringLiteral("Ed_GameName")))
+        edit->SetText(QStringLiteral("口袋妖怪\n绿宝石"));
+    if (CControlUI* ok = dialog.GetPaintManager().FindControl(QStringLiteral("Btn_Ok")))
+        ok->Activate();
+    ctx.Shoot(QStringLiteral("play-rename-refused"), dialog);
+    dialog.Close(kDialogClosed);
+    ctx.Settle(100);
+}
+
 void TourKeyMapTips(TourContext& ctx)
 {
     CKeyMapTipsFrame tips;
@@ -196,6 +214,7 @@ void TourGamePadTest(TourContext& ctx)
 void AddPlayTourStops(std::vector<TourStop>& stops)
 {
     stops.push_back({QStringLiteral("play-mygames"), TourMyGames});
+    stops.push_back({QStringLiteral("play-rename"), TourRename});
     stops.push_back({QStringLiteral("play-keymap-tips"), TourKeyMapTips});
     stops.push_back({QStringLiteral("play-gamepad-test"), TourGamePadTest});
 }
