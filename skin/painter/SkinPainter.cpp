@@ -2,6 +2,8 @@
 // folder to write them to; every picture is drawn here from shapes and text, in the skin's palette
 // (see skin/README.md), so nothing in the skin is copied from anywhere.
 
+#include "PlayPictures.h"
+
 #include <QBrush>
 #include <QDir>
 #include <QFont>
@@ -512,6 +514,7 @@ QHash<QString, Painter> Painters()
         const SystemStyle copy = style;
         painters.insert(QStringLiteral("local_%1.png").arg(code), [copy] { return SystemLogo(copy); });
     }
+    AddPlayPictures(painters);
     return painters;
 }
 

@@ -6,6 +6,7 @@
 #include "emulator/EmulatorMessages.h"
 #include "emulator/EmulatorRecords.h"
 #include "emulator/GameFileSearch.h"
+#include "emulator/GameRunObserver.h"
 #include "emulator/PadBinding.h"
 #include "platform/DebugOutput.h"
 #include "platform/Decimal.h"
@@ -85,6 +86,34 @@ void CGameLauncher::SetInputThread(InputThread* input)
     m_input = input;
 }
 
+void CGameLauncher::SetRunObserver(GameRunObserver* observer)
+{
+    std::lock_guard lock(m_lock);
+    m_observer = observer;
+}
+
+void CGameLauncher::NotifyStarted(const Launch& launch)
+{
+    GameRunObserver* observer = nullptr;
+    {
+        std::lock_guard lock(m_lock);
+        observer = m_observer;
+    }
+    if (observer)
+        observer->GameStarted(launch.system, launch.inputKind);
+}
+
+void CGameLauncher::NotifyEnded()
+{
+    GameRunObserver* observer = nullptr;
+    {
+        std::lock_guard lock(m_lock);
+        observer = m_observer;
+    }
+    if (observer)
+        observer->GameEnded();
+}
+
 CEmulatorManager& CGameLauncher::Registry() const
 {
     return *m_setup.registry;
@@ -106,6 +135,7 @@ void CGameLauncher::MarkIdle(std::optional<int> exitCode)
     {
         std::lock_guard lock(m_lock);
         m_busy = false;
+        m_runningGame.clear();
         if (exitCode)
             m_lastExitCode = *exitCode;
     }
@@ -206,6 +236,8 @@ void CGameLauncher::StartLaunchThread(Launch launch)
 {
     std::lock_guard lock(m_lock);
     m_system = launch.system;
+    m_inputKind = launch.inputKind;
+    m_runningGame = launch.gamePath;
     // The last launch thread has marked the launcher idle and is ending; only its handle is left.
     if (m_thread.joinable())
         m_thread.join();
@@ -246,6 +278,7 @@ void CGameLauncher::RunEmulatorGame(const Launch& launch)
 
     const std::string parameters =
         ApplyCommandLineTemplate(emulator->Executeparam, QuoteGamePath(launch.gamePath));
+    NotifyStarted(launch);
     int exitCode = 0;
     std::size_t index = 0;
     while (index < emulator->Executet.size()) {
@@ -262,6 +295,7 @@ void CGameLauncher::RunEmulatorGame(const Launch& launch)
         index = 1;
     }
 
+    NotifyEnded();
     PostMessage(launch.owner, kGameLaunchState, 0);
     config.SaveConfig(*emulator, launch.gamePath, launch.inputKind);
     MarkIdle(exitCode);
@@ -282,10 +316,13 @@ void CGameLauncher::RunNativeProgram(const Launch& launch)
     }
     const std::size_t separator = program.rfind('/');
     int exitCode = 0;
-    if (program.empty() || separator == std::string::npos || separator + 1 == program.size())
+    if (program.empty() || separator == std::string::npos || separator + 1 == program.size()) {
         DebugOutput("launcher: no program to start for " + launch.gamePath);
-    else
+    } else {
+        NotifyStarted(launch);
         exitCode = RunAndWait({program.substr(separator + 1), {}, program.substr(0, separator + 1)}, nullptr);
+        NotifyEnded();
+    }
     MarkIdle(exitCode);
 }
 
@@ -339,6 +376,18 @@ std::string CGameLauncher::GetCurrentSystem() const
 {
     std::lock_guard lock(m_lock);
     return m_system;
+}
+
+int CGameLauncher::GetCurrentInputKind() const
+{
+    std::lock_guard lock(m_lock);
+    return m_inputKind;
+}
+
+std::string CGameLauncher::GetRunningGamePath() const
+{
+    std::lock_guard lock(m_lock);
+    return m_runningGame;
 }
 
 bool CGameLauncher::IsBusy() const

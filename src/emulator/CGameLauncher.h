@@ -17,6 +17,7 @@
 namespace ravelo {
 
 class CEmulatorManager;
+class GameRunObserver;
 class InputThread;
 
 /// Starts one game at a time: makes sure the system's emulator is installed, asks once how the user
@@ -57,6 +58,9 @@ public:
 
     /// UI thread (or the command line's). Owned by the caller; binding pads needs the input thread.
     void SetInputThread(InputThread* input);
+    /// Any thread. Told of each game's start and end from the launch thread (null: nobody); owned by
+    /// the caller, who clears it (or shuts the launcher down) before it goes away.
+    void SetRunObserver(GameRunObserver* observer);
 
     /// UI thread. Starts an installed catalogue game; the host answers the questions (emulator setup,
     /// control method, disc). inputKind, when given, is used for this launch without asking or
@@ -69,6 +73,12 @@ public:
 
     /// Any thread. The system number text of the last launch.
     std::string GetCurrentSystem() const;
+    /// Any thread. How the user plays the last launched game: kInputKindGamepad or kInputKindKeyboard
+    /// (kInputKindGamepad before the first launch).
+    int GetCurrentInputKind() const;
+    /// Any thread. The file (or, for a native program, the folder) the running game was started
+    /// with; empty while no game's launch thread runs.
+    std::string GetRunningGamePath() const;
     /// Any thread. Whether a game is being started or runs.
     bool IsBusy() const;
     /// Any thread. Blocks until no game runs; the last game's exit code (0 when the program could not
@@ -112,12 +122,18 @@ private:
     Setup m_setup;
     InputThread* m_input = nullptr;
 
+    void NotifyStarted(const Launch& launch);
+    void NotifyEnded();
+
     mutable std::mutex m_lock; // guards everything below
     std::condition_variable m_idle;
     bool m_busy = false;
     bool m_stopRequested = false;
     int m_lastExitCode = 0;
     std::string m_system;
+    int m_inputKind = 1;
+    std::string m_runningGame; // the launch thread's game path while it runs
+    GameRunObserver* m_observer = nullptr;
     Process* m_running = nullptr; // the launch thread's process while it runs
     bool m_shutDown = false;
     std::thread m_thread;

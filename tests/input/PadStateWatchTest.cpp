@@ -128,45 +128,13 @@ TEST_F(PadStateWatchTest, StatesArePostedWhenTheyChangeAndSummariesWhenPadsComeO
     EXPECT_FALSE(second.Wait(0ms).has_value());
 }
 
-// What the input thread set on a virtual pad's motors, in order.
-struct RumbleLog
-{
-    std::mutex lock;
-    std::condition_variable changed;
-    std::vector<std::pair<Uint16, Uint16>> speeds;
-    std::vector<Clock::time_point> times;
-
-    static int Record(void* userdata, Uint16 low, Uint16 high)
-    {
-        auto* log = static_cast<RumbleLog*>(userdata);
-        {
-            std::lock_guard guard(log->lock);
-            log->speeds.emplace_back(low, high);
-            log->times.push_back(Clock::now());
-        }
-        log->changed.notify_all();
-        return 0;
-    }
-
-    // Waits for the setting at index; none when it does not come in time.
-    std::optional<std::pair<Uint16, Uint16>> At(std::size_t index, Clock::time_point* when = nullptr)
-    {
-        std::unique_lock guard(lock);
-        if (!changed.wait_for(guard, 10s, [&] { return speeds.size() > index; }))
-            return std::nullopt;
-        if (when)
-            *when = times[index];
-        return speeds[index];
-    }
-};
-
 TEST_F(PadRumbleTest, RumbleIsBoundedStoppedAndLeavesNoPadOpen)
 {
     RumbleLog log;
     const int device =
         Attach("Pad", 0x045E, 0x028E, SDL_JOYSTICK_TYPE_GAMECONTROLLER, &RumbleLog::Record, &log);
     ASSERT_GE(device, 0) << SDL_GetError();
-    using Speeds = std::pair<Uint16, Uint16>;
+    using Speeds = RumbleLog::Speeds;
 
     // A short rumble ends by itself, although nobody watches the pad and the thread is otherwise idle.
     m_input->Rumble(3, 9, 9, 100ms); // an empty slot: ignored
