@@ -65,12 +65,6 @@ QImage LineIcon(const QString& kind, const QColor& color)
         p.drawPolygon(QPolygonF(
             {QPointF(3, 13), QPointF(3.6, 10.2), QPointF(10.8, 3), QPointF(13, 5.2), QPointF(5.8, 12.4)}));
         p.drawLine(QPointF(9.2, 4.6), QPointF(11.4, 6.8));
-    } else if (kind == QLatin1String("play")) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(color);
-        QPainterPath triangle;
-        triangle.addPolygon(QPolygonF({QPointF(4.5, 2.8), QPointF(13.2, 8), QPointF(4.5, 13.2)}));
-        p.drawPath(triangle);
     }
     return image;
 }
@@ -188,7 +182,7 @@ QImage DpadArm(int direction) // 0 left, 1 up, 2 right, 3 down
 
 void AddPlayPictures(QHash<QString, std::function<QImage()>>& painters)
 {
-    for (const char* kind : {"keyboard", "folder", "trash", "rename", "play"}) {
+    for (const char* kind : {"keyboard", "folder", "trash", "rename"}) {
         const QString name = QString::fromLatin1(kind);
         painters.insert(QStringLiteral("icon_%1.png").arg(name), [name] { return LineIcon(name, kWhite); });
         painters.insert(QStringLiteral("icon_%1_dark.png").arg(name),

@@ -4,6 +4,7 @@
 #include "download/InstalledGameSink.h"
 #include "emulator/CEmulatorManager.h"
 #include "emulator/CGameLauncher.h"
+#include "emulator/PadExitCombo.h"
 #include "input/InputThread.h"
 #include "library/CMyGameStore.h"
 #include "library/DropImporter.h"
@@ -99,6 +100,8 @@ void Engines::Shutdown()
     m_localScan->Stop();
     {
         std::lock_guard guard(m_inputLock);
+        m_launcher->SetRunObserver(nullptr);
+        m_padExit.reset();
         m_input.reset();
     }
     m_emulators->Shutdown();
@@ -114,6 +117,8 @@ InputThread& Engines::Input()
     if (!m_input) {
         m_input = std::make_unique<InputThread>();
         m_launcher->SetInputThread(m_input.get());
+        m_padExit = std::make_unique<PadExitCombo>(*m_launcher, *m_input, m_setup.settingsFile);
+        m_launcher->SetRunObserver(m_padExit.get());
     }
     return *m_input;
 }

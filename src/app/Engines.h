@@ -16,6 +16,7 @@ class DropImporter;
 class InputThread;
 class LibraryDatabase;
 class LocalScanWorker;
+class PadExitCombo;
 class PageViewPinger;
 class PictureQueue;
 class InstalledGameSink;
@@ -69,7 +70,8 @@ public:
     PictureQueue& Pictures() { return *m_pictures; }
 
     /// Any thread. The input thread owns SDL; it is started on first use (a command that never needs
-    /// pads never starts SDL) and given to the launcher then.
+    /// pads never starts SDL) and given to the launcher then, together with the pad combo that ends a
+    /// running game.
     InputThread& Input();
 
     /// Any thread; blocks up to the list request's time-out the first time. Reads the installed
@@ -94,9 +96,10 @@ private:
     std::unique_ptr<PictureQueue> m_pictures;
 
     std::once_flag m_emulatorsLoaded;
-    std::mutex m_inputLock; // guards m_input
+    std::mutex m_inputLock; // guards m_input and m_padExit
     std::unique_ptr<InputThread> m_input;
-    bool m_shutDown = false; // the owning thread's
+    std::unique_ptr<PadExitCombo> m_padExit; // Start+Back on a pad ends the running game
+    bool m_shutDown = false;                 // the owning thread's
 };
 
 } // namespace ravelo

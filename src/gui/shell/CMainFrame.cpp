@@ -4,9 +4,15 @@
 #include "controls/CWindowContainerUI.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadMessages.h"
+#include "emulator/CGameLauncher.h"
 #include "emulator/EmulatorMessages.h"
 #include "gui/catalogue/CGameListPage.h"
 #include "gui/common/GuiMessages.h"
+#include "gui/downloads/CDownLoadFrameNew.h"
+#include "gui/play/CGamePadTestFrame.h"
+#include "gui/play/CKeyMapTipsFrame.h"
+#include "gui/play/CMyGameFrame.h"
+#include "gui/settings/CSelfUpdate.h"
 #include "gui/shell/CEmuFilterUI.h"
 #include "gui/shell/GuiPrompts.h"
 #include "gui/shell/MainFrameView.h"
@@ -63,6 +69,15 @@ CMainFrame::~CMainFrame()
     CWindowContainerUI::SetFrameFactory(nullptr);
     if (GetHWND())
         m_parts.engines.Downloads().RemoveCountWatcher(GetHWND());
+    CloseOwnedWindows();
+}
+
+void CMainFrame::CloseOwnedWindows()
+{
+    if (m_downloadCentre)
+        m_downloadCentre->Destroy();
+    if (m_tips && m_tips->GetHWND())
+        m_tips->Close(0);
 }
 
 QString CMainFrame::GetSkinFile()
@@ -87,6 +102,8 @@ std::unique_ptr<CWindowWnd> CMainFrame::MakePage(const QString& frameName)
         return std::make_unique<CGameListPage>(context, false);
     if (frameName == QLatin1String("SearchFrame"))
         return std::make_unique<CGameListPage>(context, true);
+    if (frameName == QLatin1String("MyGameFrame"))
+        return std::make_unique<CMyGameFrame>(m_parts.engines, m_parts.starter, GetHWND());
     return nullptr; // a page that is not built leaves its container empty; the tab still switches
 }
 
@@ -128,9 +145,18 @@ void CMainFrame::InitWindow()
         version->SetText(QStringLiteral("v") + Q(AppVersion));
 
     m_parts.prompts.SetDefaultOwner(GetHWND());
+    m_downloadCentre =
+        std::make_unique<CDownLoadFrameNew>(m_parts.engines.Downloads(), m_parts.engines.Pictures());
+    const WindowHandle centre = m_downloadCentre->CreateHidden(GetHWND());
+    m_tips = std::make_unique<CKeyMapTipsFrame>();
+    m_tips->Create(0); // no owner: it stays beside the game while this window is in the tray
+    m_selfUpdate = std::make_unique<CSelfUpdate>();
+
     DownloadManager& downloads = m_parts.engines.Downloads();
     downloads.SetPrompts(&m_parts.prompts);
-    downloads.Start(GetHWND(), 0);
+    if (CWindowWnd* myGames = Page(QStringLiteral("MyGameFrame")))
+        downloads.SetInstalledGamesWindow(myGames->GetHWND());
+    downloads.Start(GetHWND(), centre);
     downloads.AddCountWatcher(GetHWND());
     m_padCount = std::make_unique<PadCountWatcher>(m_parts.engines.Input(), GetHWND());
 
@@ -149,6 +175,8 @@ void CMainFrame::InitWindow()
 void CMainFrame::Notify(TNotifyUI& msg)
 {
     if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
+        if (AppSettings().UpdateType != "0")
+            m_selfUpdate->Check(GetHWND());
         AskForGamesFolder();
         return;
     }
@@ -171,6 +199,10 @@ void CMainFrame::Notify(TNotifyUI& msg)
         ravelo::PostMessage(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE);
     else if (name == QLatin1String("Btn_Search"))
         StartSearch();
+    else if (name == QLatin1String("Btn_DownLoad") && m_downloadCentre)
+        m_downloadCentre->ShowAndActivate();
+    else if (name == QLatin1String("Btn_GamePad"))
+        CGamePadTestFrame(m_parts.engines.Input()).ShowModalOver(GetHWND());
     else if (ControlAs<CEmuTypeUI>(msg.pSender))
         OnSystemOption(msg.pSender);
 }
@@ -282,7 +314,15 @@ LRESULT CMainFrame::HandleMessage(Message& message, bool& handled)
         ShowAndActivate();
         return 0;
     case kGameLaunchState:
-        return 0; // the key-map tips window shows and hides here
+        ShowGameTips(message.wParam != 0);
+        return 0;
+    case WM_CLOSE:
+        if (message.wParam == static_cast<WPARAM>(kDialogExitForUpdate)) {
+            // The updater waits for this program to end: close for real, asking nothing.
+            m_parts.broker.Shutdown();
+            CloseOwnedWindows();
+        }
+        break;
     case UIMSG_TRAYICON:
         if (message.wParam == WM_LBUTTONUP)
             ShowAndActivate();
@@ -292,7 +332,7 @@ LRESULT CMainFrame::HandleMessage(Message& message, bool& handled)
     case WM_SYSCOMMAND:
         if (message.wParam == SC_CLOSE) {
             // Alt+F4 and the window manager's close button hide the window, whatever IsTray says.
-            m_tray.HideWindowToTray(*this);
+            HideToTray();
             return 0;
         }
         break;
@@ -333,7 +373,7 @@ void CMainFrame::RequestClose(bool forced)
 {
     const AppSettings settings;
     if (settings.IsTray == "1" && !forced) {
-        m_tray.HideWindowToTray(*this);
+        HideToTray();
         return;
     }
     if (m_parts.engines.Downloads().CountRunning() > 0 &&
@@ -342,7 +382,27 @@ void CMainFrame::RequestClose(bool forced)
         return;
     // A question on screen is answered "closed" first: its modal loop must end before this one.
     m_parts.broker.Shutdown();
+    CloseOwnedWindows();
     Close(IDOK);
+}
+
+void CMainFrame::HideToTray()
+{
+    if (m_downloadCentre)
+        m_downloadCentre->Hide();
+    m_tray.HideWindowToTray(*this);
+}
+
+void CMainFrame::ShowGameTips(bool show)
+{
+    if (!m_tips)
+        return;
+    if (!show) {
+        m_tips->Hide();
+        return;
+    }
+    const CGameLauncher& launcher = m_parts.engines.Launcher();
+    m_tips->ShowForGame(launcher.GetCurrentSystem(), launcher.GetCurrentInputKind());
 }
 
 void CMainFrame::AskForGamesFolder()

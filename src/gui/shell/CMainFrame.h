@@ -9,8 +9,11 @@
 
 namespace ravelo {
 
+class CDownLoadFrameNew;
 class CEmuFilterUI;
 class CGameListPage;
+class CKeyMapTipsFrame;
+class CSelfUpdate;
 class CatalogueActions;
 class Engines;
 class GameStarter;
@@ -71,9 +74,16 @@ private:
     void ShowTrayMenu();
     void AskForGamesFolder();
     void SetButtonCount(const QString& button, const char* label, int count);
+    void HideToTray();
+    void ShowGameTips(bool show);
+    /// Ends the windows the main window owns besides its pages; before it closes for real.
+    void CloseOwnedWindows();
 
     Parts m_parts;
     UiLib::CTrayIcon m_tray;
+    std::unique_ptr<CDownLoadFrameNew> m_downloadCentre;
+    std::unique_ptr<CKeyMapTipsFrame> m_tips;
+    std::unique_ptr<CSelfUpdate> m_selfUpdate;
     std::unique_ptr<PadCountWatcher> m_padCount;
     CEmuFilterUI* m_classification = nullptr;
     CEmuFilterUI* m_myGames = nullptr;

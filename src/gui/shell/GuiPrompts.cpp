@@ -2,6 +2,7 @@
 
 #include "download/DownloadAddresses.h"
 #include "gui/common/GuiMessages.h"
+#include "gui/downloads/CDownLoadPopFrame.h"
 #include "gui/downloads/CDownLoadTypeFrame.h"
 #include "gui/downloads/CSecurityCodeFrame.h"
 #include "gui/play/CHandleTypeFrame.h"
@@ -105,10 +106,19 @@ void GuiPrompts::ShowMessage(const std::string& text, const std::string& caption
         false);
 }
 
-bool GuiPrompts::RunPackageSetup(const EmulatorInfo& record, const std::string& title, WindowHandle parent,
+bool GuiPrompts::RunPackageSetup(const EmulatorInfo& record, const std::string&, WindowHandle parent,
                                  SetupWorker& worker)
 {
-    return EmulatorHost::RunPackageSetup(record, title, parent, worker);
+    return m_broker.Ask<bool>(
+        [this, &record, parent, &worker](PromptBroker& broker) {
+            bool succeeded = false;
+            RunSetupPopup(Owner(parent), worker, &record, &succeeded, [&broker](WindowHandle popup) {
+                // A shutdown cancels the setup: the popup closes once its worker has ended.
+                broker.SetCloser([popup] { ravelo::PostMessage(popup, WM_CLOSE, kDialogClosed); });
+            });
+            return succeeded;
+        },
+        false);
 }
 
 int GuiPrompts::ChooseInputKind(WindowHandle owner)

@@ -169,7 +169,9 @@ protected:
 
 TEST_F(MainFrameDownloadingTest, TheTrayExitAsksWhileDownloadsRun)
 {
-    // A game is downloading (slowly); its source is chosen in the dialog.
+    // A game is downloading (slowly); its system's emulator is set up first, its source is chosen in
+    // the dialog.
+    auto setups = GuiDriver::ConfirmSetups();
     auto source =
         GuiDriver::WhenShown(QStringLiteral("DownLoadTypeFrame"), [](UiLib::WindowImplBase& window) {
             GuiDriver::Click(window, QStringLiteral("Btn_Ravelo"));

@@ -142,6 +142,35 @@ public:
         timer->start(10);
         return timer;
     }
+
+    /// Like WhenShown, but step is tried on every tick while such a window shows, until it says it is
+    /// done (for a window that must first reach a state, such as a setup popup that finishes).
+    static std::unique_ptr<QTimer> WhileShown(const QString& className,
+                                              std::function<bool(UiLib::WindowImplBase&)> step)
+    {
+        auto timer = std::make_unique<QTimer>();
+        QTimer* raw = timer.get();
+        QObject::connect(raw, &QTimer::timeout, [raw, className, step] {
+            if (UiLib::WindowImplBase* window = FindWindow(className); window && step(*window))
+                raw->stop();
+        });
+        timer->start(20);
+        return timer;
+    }
+
+    /// Closes each setup popup once its setup has finished (its button then reads "确定").
+    static std::unique_ptr<QTimer> ConfirmSetups()
+    {
+        auto timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, [] {
+            UiLib::WindowImplBase* popup = FindWindow(QStringLiteral("DownLoadPopFrame"));
+            UiLib::CControlUI* button = popup ? Find(*popup, QStringLiteral("Btn_Cancel")) : nullptr;
+            if (button && button->GetText() == QStringLiteral("确定"))
+                Click(*popup, QStringLiteral("Btn_Cancel"));
+        });
+        timer->start(20);
+        return timer;
+    }
 };
 
 } // namespace ravelo::test
