@@ -50,7 +50,7 @@ DemoServerProcess::DemoServerProcess(const std::string& folder)
     const int port = FreePort();
     if (port <= 0 || !m_server.Start({server,
                                       {"serve", "--root", folder + "demo", "--port", std::to_string(port),
-                                       "--access-log", folder + "access.log"},
+                                       "--access-log", folder + "access.log", "--game-rate", "24000"},
                                       {}}))
         return;
     for (int i = 0; i < 200 && m_server.IsRunning(); ++i) {

@@ -7,7 +7,7 @@
 namespace ravelo::tour {
 
 /// ravelo-server serving a fresh demo catalogue on 127.0.0.1 for the tour, from the folder the tour
-/// runs in; ended when destroyed.
+/// runs in, with games sent slowly enough that a download can be photographed; ended when destroyed.
 class DemoServerProcess
 {
 public:

@@ -123,12 +123,8 @@ void CGameItemUI::ShowState()
         StyleButton(*button, look->style);
     }
     const bool moving = m_state == 2 || m_state == 5;
-    if (CControlUI* bar = FindSubControl(QStringLiteral("Progress_Download")); bar && !moving)
-        bar->SetVisible(false);
-    if (CControlUI* text = FindSubControl(QStringLiteral("Lb_Progress")); text && !moving)
-        text->SetVisible(false);
-    if (CControlUI* type = FindSubControl(QStringLiteral("Lb_GameType")))
-        type->SetVisible(!moving);
+    if (!moving)
+        ShowProgressRows(false);
     Invalidate();
 }
 
@@ -140,14 +136,22 @@ void CGameItemUI::SetProgress(bool unpacking, double done, double total)
     if (auto* bar = ControlAs<CProgressUI>(FindSubControl(QStringLiteral("Progress_Download")))) {
         bar->SetMaxValue(1000);
         bar->SetValue(static_cast<int>(qBound(0.0, done / total, 1.0) * 1000));
-        bar->SetVisible(true);
     }
-    if (CControlUI* label = FindSubControl(QStringLiteral("Lb_Progress"))) {
+    if (CControlUI* label = FindSubControl(QStringLiteral("Lb_Progress")))
         label->SetText(QString::fromStdString(text));
-        label->SetVisible(true);
-    }
-    if (CControlUI* type = FindSubControl(QStringLiteral("Lb_GameType")))
-        type->SetVisible(false);
+    ShowProgressRows(true);
+}
+
+void CGameItemUI::ShowProgressRows(bool show)
+{
+    // The tile has room for four rows: while a transfer runs, its text and bar take the places of
+    // the genre line and the rating.
+    for (const char* name : {"Progress_Download", "Lb_Progress"})
+        if (CControlUI* row = FindSubControl(QString::fromLatin1(name)))
+            row->SetVisible(show);
+    for (const char* name : {"Lb_GameType", "Ctr_Stars"})
+        if (CControlUI* row = FindSubControl(QString::fromLatin1(name)))
+            row->SetVisible(!show);
 }
 
 void CGameItemUI::DoEvent(TEventUI& event)

@@ -39,6 +39,7 @@ public:
 
 private:
     void ShowState();
+    void ShowProgressRows(bool show);
 
     CGame m_game;
     int m_state = 0;
