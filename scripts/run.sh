@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, makes the demo catalogue once, starts the reference catalogue
-# server on 127.0.0.1:8650 and runs Ravelo against it. Without a display it runs a short
-# ravelo-cli session instead of the windows.
+# server on 127.0.0.1:8650 and runs Ravelo against it: the program's windows when a display is
+# available (DISPLAY or WAYLAND_DISPLAY set), otherwise a short ravelo-cli session.
 #   scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,9 +33,21 @@ for _ in $(seq 1 100); do
 done
 echo "run: catalogue server on http://127.0.0.1:$PORT (log: $LOG)"
 
+# The session keeps its games and emulators in one folder of the build tree.
+HOME_DIR="$PWD/$BUILD_DIR/demo-home"
+mkdir -p "$HOME_DIR"
+[ -f "$HOME_DIR/ravelo.cfg" ] || printf '[Set]\nRomPath=%s/games/\n' "$HOME_DIR" > "$HOME_DIR/ravelo.cfg"
+export RAVELO_HOME="$HOME_DIR"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "run: opening Ravelo (close it from its tray icon's menu, or with IsTray=0 from its close button)"
+  "$BIN/ravelo"
+  exit $?
+fi
+
 CLI="$BIN/ravelo-cli"
-# The windows arrive later; until then the main job is a short ravelo-cli session. The build tree
-# is a portable install, so the CLI reads build/bin/ravelo.cfg, whose default address is this server.
+# No display: a short ravelo-cli session. The build tree is a portable install whose default
+# address is this server.
 echo "== ravelo-cli list"
 "$CLI" list
 echo "== ravelo-cli list --order hot --page 2"
@@ -47,11 +59,7 @@ echo "== ravelo-cli info $first"
 "$CLI" info "$first"
 
 # Install a game and play it: the emulator is fetched on first use, its key and settings files go in
-# and come back. The session keeps its games and emulators in one folder of the build tree.
-HOME_DIR="$PWD/$BUILD_DIR/demo-home"
-mkdir -p "$HOME_DIR"
-[ -f "$HOME_DIR/ravelo.cfg" ] || printf '[Set]\nRomPath=%s/games/\n' "$HOME_DIR" > "$HOME_DIR/ravelo.cfg"
-export RAVELO_HOME="$HOME_DIR"
+# and come back.
 # The demo emulator runs without its window unless asked (RAVELO_DEMO_EMU_HEADLESS=0 shows it; Esc ends it).
 export RAVELO_DEMO_EMU_HEADLESS=${RAVELO_DEMO_EMU_HEADLESS:-1}
 game=$("$CLI" list --system 125 | head -n 1 | cut -f1)

@@ -199,12 +199,22 @@ void CWindowWnd::ShowWindow(bool show, bool takeFocus)
 
 int CWindowWnd::ShowModal()
 {
+    return RunLoop(true);
+}
+
+int CWindowWnd::RunUntilClosed()
+{
+    return RunLoop(false);
+}
+
+int CWindowWnd::RunLoop(bool blockOthers)
+{
     if (!m_pHost)
         return -1;
     auto state = std::make_shared<ModalState>();
     m_modal = state;
     QWidget* host = m_pHost;
-    if (host->isWindow() && host->windowType() != Qt::Popup) {
+    if (blockOthers && host->isWindow() && host->windowType() != Qt::Popup) {
         if (host->isVisible())
             host->hide();
         host->setWindowModality(host->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);

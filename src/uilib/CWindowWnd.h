@@ -58,6 +58,10 @@ public:
     /// Shows the window modally (its owner stops taking input) and runs an event loop until the
     /// window is destroyed; returns the code given to Close (-1 when there is no window).
     int ShowModal();
+    /// Shows the window and runs its own event loop until it closes, like ShowModal, but blocks no
+    /// other window: for a program's main window, whose tray icon and stay-on-top companions must
+    /// keep taking input while it is open.
+    int RunUntilClosed();
     /// Asks the window to close with a code: WM_CLOSE goes through HandleMessage (which may keep the
     /// window open by handling it); otherwise the window hides at once and is destroyed as soon as
     /// none of its events is running.
@@ -118,6 +122,7 @@ protected:
     std::uint32_t GetStyle() const { return m_dwStyle; }
 
 private:
+    int RunLoop(bool blockOthers);
     friend class WindowHost;
     class Receiver;
     struct ModalState;

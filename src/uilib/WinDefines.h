@@ -27,6 +27,8 @@ constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 /// The tray icon reports to its window with this message; wParam is the mouse message
 /// (WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_MBUTTONUP).
 constexpr std::uint32_t UIMSG_TRAYICON = 0x8001;
+/// An item of the tray icon's menu was chosen; wParam is the item's id.
+constexpr std::uint32_t UIMSG_TRAYMENU = 0x8002;
 
 /// WM_SYSCOMMAND commands (wParam).
 constexpr std::uintptr_t SC_MINIMIZE = 0xF020;

@@ -48,6 +48,7 @@ public:
     }
 
     bool Started() const { return m_pid > 0; }
+    pid_t Pid() const { return m_pid; }
 
     /// The next line of stdout, waiting at most `timeout`; empty on time-out or end.
     std::string ReadLine(std::chrono::milliseconds timeout)

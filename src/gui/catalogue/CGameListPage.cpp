@@ -11,6 +11,7 @@
 #include "gui/catalogue/CatalogueActions.h"
 #include "gui/catalogue/CatalogueControls.h"
 #include "gui/common/GuiMessages.h"
+#include "gui/common/UiProbe.h"
 #include "library/CMyGameStore.h"
 #include "service/CGameList.h"
 #include "service/CatalogueClient.h"
@@ -170,8 +171,8 @@ LRESULT CGameListPage::HandleMessage(Message& message, bool& handled)
         return 0;
     case UM_PICTURE_READY:
         if (const std::unique_ptr<PictureResult> result = message.TakePayload<PictureResult>();
-            result && m_pictures)
-            m_pictures->Deliver(*result);
+            result && m_pictures && m_pictures->Deliver(*result) && m_pictures->Waiting() == 0)
+            UiProbe::PageComplete(m_tiles.size());
         return 0;
     case kGameLaunchState:
         ravelo::PostMessage(m_context.mainWindow, kGameLaunchState, message.wParam);

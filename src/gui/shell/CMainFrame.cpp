@@ -8,6 +8,7 @@
 #include "emulator/EmulatorMessages.h"
 #include "gui/catalogue/CGameListPage.h"
 #include "gui/common/GuiMessages.h"
+#include "gui/common/UiProbe.h"
 #include "gui/downloads/CDownLoadFrameNew.h"
 #include "gui/play/CGamePadTestFrame.h"
 #include "gui/play/CKeyMapTipsFrame.h"
@@ -26,12 +27,10 @@
 #include "settings/AppPaths.h"
 #include "settings/AppSettings.h"
 #include "settings/UserIdentity.h"
-#include "uilib/CMenuWnd.h"
 #include "uilib/CTabLayoutUI.h"
 #include "uilib/UiDialogs.h"
 #include "uilib/WinDefines.h"
 
-#include <QCursor>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
@@ -49,6 +48,10 @@ constexpr int kHomeTab = 0;
 constexpr int kCategoryTab = 1;
 constexpr int kSearchTab = 2;
 constexpr int kMyGamesTab = 3;
+
+// The tray menu's items.
+constexpr std::uintptr_t kTrayShowMain = 1;
+constexpr std::uintptr_t kTrayExit = 2;
 constexpr int kSpecialTab = 4;
 
 QString Q(const char* text)
@@ -113,7 +116,8 @@ int CMainFrame::Run()
         return -1;
     SetIcon(QIcon(QPixmap(QStringLiteral(":/skin/ui/logo.png"))));
     CenterWindow();
-    return ShowModal();
+    UiProbe::WatchFirstPaint(GetWidget());
+    return RunUntilClosed();
 }
 
 CWindowWnd* CMainFrame::Page(const QString& frameName)
@@ -160,8 +164,13 @@ void CMainFrame::InitWindow()
     downloads.AddCountWatcher(GetHWND());
     m_padCount = std::make_unique<PadCountWatcher>(m_parts.engines.Input(), GetHWND());
 
-    m_tray.CreateTrayIcon(GetHWND(), QIcon(QPixmap(QStringLiteral(":/skin/ui/logo.png"))),
-                          QStringLiteral("Ravelo"));
+    if (m_tray.CreateTrayIcon(GetHWND(), QIcon(QPixmap(QStringLiteral(":/skin/ui/logo.png"))),
+                              QStringLiteral("Ravelo")))
+        m_tray.SetMenu({{kTrayShowMain, QString::fromUtf8(Tr("显示主界面")),
+                         QIcon(QPixmap(QStringLiteral(":/skin/ui/logo_small.png")))},
+                        {},
+                        {kTrayExit, QString::fromUtf8(Tr("退出")),
+                         QIcon(QPixmap(QStringLiteral(":/skin/ui/icon_close_dark.png")))}});
 
     PageViewPinger& pageViews = m_parts.engines.PageViews();
     pageViews.Send(PortalHomePage());
@@ -324,10 +333,15 @@ LRESULT CMainFrame::HandleMessage(Message& message, bool& handled)
         }
         break;
     case UIMSG_TRAYICON:
+        // A right click opens the icon's menu, which the desktop shows itself.
         if (message.wParam == WM_LBUTTONUP)
             ShowAndActivate();
-        else if (message.wParam == WM_RBUTTONUP)
-            ShowTrayMenu();
+        return 0;
+    case UIMSG_TRAYMENU:
+        if (message.wParam == kTrayShowMain)
+            ShowAndActivate();
+        else if (message.wParam == kTrayExit)
+            RequestClose(true);
         return 0;
     case WM_SYSCOMMAND:
         if (message.wParam == SC_CLOSE) {
@@ -357,16 +371,6 @@ void CMainFrame::ShowAndActivate()
         widget->show();
     }
     Activate();
-}
-
-void CMainFrame::ShowTrayMenu()
-{
-    const QString chosen =
-        CMenuWnd::TrackPopupMenu(GetHWND(), QStringLiteral("skin\\xmls\\TrayMenu.xml"), QCursor::pos());
-    if (chosen == QLatin1String("Menu_ShowMain"))
-        ShowAndActivate();
-    else if (chosen == QLatin1String("Menu_Exit"))
-        RequestClose(true);
 }
 
 void CMainFrame::RequestClose(bool forced)

@@ -71,7 +71,6 @@ private:
     void OnSwitchChanged(UiLib::TNotifyUI& msg);
     void ShowCategoryPage();
     void SelectCategoryEntry();
-    void ShowTrayMenu();
     void AskForGamesFolder();
     void SetButtonCount(const QString& button, const char* label, int count);
     void HideToTray();

@@ -2,6 +2,7 @@
 
 #include "app/Engines.h"
 #include "gui/catalogue/CatalogueActions.h"
+#include "gui/common/UiProbe.h"
 #include "gui/play/GameStarter.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/GuiPrompts.h"
@@ -32,6 +33,7 @@ int RunWindows(Engines& engines)
     {
         CMainFrame frame({engines, prompts, starter, actions, broker});
         instance.Listen([&frame] { frame.ShowAndActivate(); });
+        UiProbe::StartLatencySampler();
         code = frame.Run();
     }
     broker.Shutdown();
