@@ -6,7 +6,9 @@
 #include "download/DownloadMessages.h"
 #include "emulator/CGameLauncher.h"
 #include "emulator/EmulatorMessages.h"
+#include "gui/catalogue/CFeaturedFrame.h"
 #include "gui/catalogue/CGameListPage.h"
+#include "gui/catalogue/CSpecialFrame.h"
 #include "gui/common/GuiMessages.h"
 #include "gui/downloads/CDownLoadFrameNew.h"
 #include "gui/play/CGamePadTestFrame.h"
@@ -98,6 +100,10 @@ CControlUI* CMainFrame::CreateControl(const QString& className)
 std::unique_ptr<CWindowWnd> CMainFrame::MakePage(const QString& frameName)
 {
     CataloguePageContext context{m_parts.engines, m_parts.actions, GetHWND(), nullptr};
+    if (frameName == QLatin1String("FeaturedFrame"))
+        return std::make_unique<CFeaturedFrame>(context);
+    if (frameName == QLatin1String("SpecialFrame"))
+        return std::make_unique<CSpecialFrame>(context);
     if (frameName == QLatin1String("ClassificationFrame"))
         return std::make_unique<CGameListPage>(context, false);
     if (frameName == QLatin1String("SearchFrame"))
@@ -168,8 +174,7 @@ void CMainFrame::InitWindow()
     if (!UserIdentity().IsRegistered())
         pageViews.Send(NewUserPage());
 
-    // Until the home page is there, the program opens on the categories.
-    ShowCategoryPage();
+    ShowHomePage(kHomeTab);
 }
 
 void CMainFrame::Notify(TNotifyUI& msg)
@@ -280,6 +285,20 @@ void CMainFrame::ShowCategoryPage()
         tabs->SelectItem(kCategoryTab);
 }
 
+void CMainFrame::ShowHomePage(int tab)
+{
+    // The left bar's first entry stays selected for the home page and for a topic opened from it.
+    if (auto* choice = ControlAs<COptionUI>(m_PaintManager.FindControl(QStringLiteral("Opt_Choice")))) {
+        choice->SetBindTabIndex(tab);
+        choice->Selected(true, false);
+    }
+    for (CEmuFilterUI* entry : {m_classification, m_myGames})
+        if (entry)
+            entry->SetExpanded(false);
+    if (auto* tabs = ControlAs<CTabLayoutUI>(m_tabs))
+        tabs->SelectItem(tab);
+}
+
 void CMainFrame::SelectCategoryEntry()
 {
     if (!m_classification)
@@ -305,6 +324,17 @@ LRESULT CMainFrame::HandleMessage(Message& message, bool& handled)
         return 0;
     case UM_SHOW_CATEGORY_PAGE:
         ShowCategoryPage();
+        return 0;
+    case UM_SHOW_HOME_PAGE:
+        ShowHomePage(kHomeTab);
+        return 0;
+    case UM_SHOW_SPECIAL:
+        ShowHomePage(kSpecialTab);
+        if (CWindowWnd* page = Page(QStringLiteral("SpecialFrame"))) {
+            std::unique_ptr<std::u16string> title = message.TakePayload<std::u16string>();
+            ravelo::PostMessage(page->GetHWND(), UM_OPEN_SPECIAL, message.wParam,
+                                title ? std::move(title) : std::make_unique<std::u16string>());
+        }
         return 0;
     case UM_SELECT_MYGAME_GRID:
         if (m_myGames && message.wParam >= 1)

@@ -70,6 +70,8 @@ private:
     void OnSystemOption(UiLib::CControlUI* option);
     void OnSwitchChanged(UiLib::TNotifyUI& msg);
     void ShowCategoryPage();
+    /// Shows a page of the left bar's first entry: the home page, or a topic opened from it.
+    void ShowHomePage(int tab);
     void SelectCategoryEntry();
     void ShowTrayMenu();
     void AskForGamesFolder();
