@@ -149,15 +149,17 @@ void CFeaturedFrame::Fill()
                 ads.push_back(*ad);
         m_banner->SetAds(ads, m_tracker->Pictures());
     }
-    if (auto* holder = ControlAs<CContainerUI>(m_PaintManager.FindControl(QStringLiteral("Vl_GameTopTile")))) {
+    if (auto* holder =
+            ControlAs<CContainerUI>(m_PaintManager.FindControl(QStringLiteral("Vl_GameTopTile")))) {
         holder->RemoveAll();
         if (!home.game_top.gameid.empty())
             if (CGameItemUI* tile = m_tracker->Build(m_PaintManager, home.game_top))
                 holder->Add(tile);
         if (CControlUI* note = m_PaintManager.FindControl(QStringLiteral("Lb_GameTopNote"))) {
             const std::u16string& orgname = home.game_top.orgname;
-            note->SetText(orgname.empty() || orgname == home.game_top.gamename ? QString()
-                                                                                : QString::fromStdU16String(orgname));
+            note->SetText(orgname.empty() || orgname == home.game_top.gamename
+                              ? QString()
+                              : QString::fromStdU16String(orgname));
         }
     }
     if (m_topics) {
@@ -203,7 +205,8 @@ void CFeaturedFrame::OpenTopic(int index)
     if (!topic)
         return;
     // A topic id that is not a number is topic 0.
-    ravelo::PostMessage(m_context.mainWindow, UM_SHOW_SPECIAL, static_cast<std::uintptr_t>(TopicNumber(topic->id)),
+    ravelo::PostMessage(m_context.mainWindow, UM_SHOW_SPECIAL,
+                        static_cast<std::uintptr_t>(TopicNumber(topic->id)),
                         std::make_unique<std::u16string>(topic->name));
 }
 

@@ -41,7 +41,8 @@ void* CLoopBanner::GetInterface(const QString& name)
 
 CContainerUI* CLoopBanner::Pages() const
 {
-    return ControlAs<CContainerUI>(const_cast<CLoopBanner*>(this)->FindSubControl(QStringLiteral("TL_Banner")));
+    return ControlAs<CContainerUI>(
+        const_cast<CLoopBanner*>(this)->FindSubControl(QStringLiteral("TL_Banner")));
 }
 
 CContainerUI* CLoopBanner::Dots() const
@@ -214,8 +215,8 @@ void CLoopBanner::SetPos(QRect rc, bool needInvalidate)
     dots->CControlUI::SetPos(strip, needInvalidate);
     int x = strip.right() - 20 - width;
     for (int i = 0; i < count; ++i) {
-        dots->GetItemAt(i)->SetPos(QRect(x, strip.top() + (kDotsHeight - kDotSize) / 2 - 2, kDotSize, kDotSize),
-                                   needInvalidate);
+        dots->GetItemAt(i)->SetPos(
+            QRect(x, strip.top() + (kDotsHeight - kDotSize) / 2 - 2, kDotSize, kDotSize), needInvalidate);
         x += kDotSize + kDotGap;
     }
 }

@@ -7,8 +7,11 @@
 #include "emulator/CGameLauncher.h"
 #include "emulator/EmulatorMessages.h"
 #include "gui/catalogue/CFeaturedFrame.h"
+#include "gui/catalogue/CGameInfoFrameNew.h"
 #include "gui/catalogue/CGameListPage.h"
 #include "gui/catalogue/CSpecialFrame.h"
+#include "gui/catalogue/CSuggestionFrame.h"
+#include "gui/catalogue/CatalogueWorker.h"
 #include "gui/common/GuiMessages.h"
 #include "gui/downloads/CDownLoadFrameNew.h"
 #include "gui/play/CGamePadTestFrame.h"
@@ -60,7 +63,8 @@ QString Q(const char* text)
 
 } // namespace
 
-CMainFrame::CMainFrame(Parts parts) : m_parts(parts)
+CMainFrame::CMainFrame(Parts parts)
+    : m_parts(parts), m_catalogueWorker(std::make_unique<CatalogueWorker>(parts.engines.Catalogue()))
 {
     // The pages are made while the layout is built, so the factory must be in place before.
     CWindowContainerUI::SetFrameFactory([this](const QString& frameName) { return MakePage(frameName); });
@@ -99,7 +103,9 @@ CControlUI* CMainFrame::CreateControl(const QString& className)
 
 std::unique_ptr<CWindowWnd> CMainFrame::MakePage(const QString& frameName)
 {
-    CataloguePageContext context{m_parts.engines, m_parts.actions, GetHWND(), nullptr};
+    CataloguePageContext context{
+        m_parts.engines, m_parts.actions, GetHWND(),
+        [this](const CGame& game, WindowHandle parent) { OpenGameDetail(game, parent); }};
     if (frameName == QLatin1String("FeaturedFrame"))
         return std::make_unique<CFeaturedFrame>(context);
     if (frameName == QLatin1String("SpecialFrame"))
@@ -206,6 +212,8 @@ void CMainFrame::Notify(TNotifyUI& msg)
         StartSearch();
     else if (name == QLatin1String("Btn_DownLoad") && m_downloadCentre)
         m_downloadCentre->ShowAndActivate();
+    else if (name == QLatin1String("Btn_Suggestion"))
+        CSuggestionFrame(*m_catalogueWorker).ShowModalOver(GetHWND());
     else if (name == QLatin1String("Btn_GamePad"))
         CGamePadTestFrame(m_parts.engines.Input()).ShowModalOver(GetHWND());
     else if (ControlAs<CEmuTypeUI>(msg.pSender))
@@ -283,6 +291,11 @@ void CMainFrame::ShowCategoryPage()
     }
     if (auto* tabs = ControlAs<CTabLayoutUI>(m_tabs))
         tabs->SelectItem(kCategoryTab);
+}
+
+void CMainFrame::OpenGameDetail(const CGame& game, WindowHandle parent)
+{
+    CGameInfoFrameNew(m_parts.engines, m_parts.actions, *m_catalogueWorker, game).ShowModalOver(parent);
 }
 
 void CMainFrame::ShowHomePage(int tab)
