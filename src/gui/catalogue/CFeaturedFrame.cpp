@@ -8,6 +8,7 @@
 #include "gui/catalogue/CatalogueControls.h"
 #include "gui/catalogue/CatalogueLinks.h"
 #include "gui/common/GuiMessages.h"
+#include "platform/Translate.h"
 #include "service/CatalogueClient.h"
 #include "service/CatalogueMessages.h"
 #include "service/PageViewPinger.h"
@@ -155,12 +156,16 @@ void CFeaturedFrame::Fill()
         if (!home.game_top.gameid.empty())
             if (CGameItemUI* tile = m_tracker->Build(m_PaintManager, home.game_top))
                 holder->Add(tile);
-        if (CControlUI* note = m_PaintManager.FindControl(QStringLiteral("Lb_GameTopNote"))) {
-            const std::u16string& orgname = home.game_top.orgname;
-            note->SetText(orgname.empty() || orgname == home.game_top.gamename
+        const CGame& top = home.game_top;
+        if (CControlUI* note = m_PaintManager.FindControl(QStringLiteral("Lb_GameTopNote")))
+            note->SetText(top.orgname.empty() || top.orgname == top.gamename
                               ? QString()
-                              : QString::fromStdU16String(orgname));
-        }
+                              : QString::fromStdU16String(top.orgname));
+        if (CControlUI* facts = m_PaintManager.FindControl(QStringLiteral("Lb_GameTopFacts")))
+            facts->SetText(
+                top.downloads.empty() || top.downloads == "0"
+                    ? QString()
+                    : QString::fromUtf8(Tr("%1 次下载")).arg(QString::fromStdString(top.downloads)));
     }
     if (m_topics) {
         std::vector<CSpecialTopic> topics;
