@@ -1,5 +1,7 @@
 #include "server/AccountStore.h"
 
+#include "server/CatalogueSchema.h"
+
 #include <array>
 #include <charconv>
 #include <ctime>
@@ -126,6 +128,37 @@ std::vector<PageView> AccountStore::RecentPageViews(int limit)
         views.push_back({rows.Text(0), rows.Text(1), rows.Text(2), rows.Text(3), rows.Text(4), rows.Text(5),
                          rows.Text(6)});
     return views;
+}
+
+void AccountStore::EnsureSuggestionTable()
+{
+    auto db = m_pool.Acquire();
+    CreateSuggestionTable(*db);
+}
+
+void AccountStore::AddSuggestion(const Suggestion& suggestion)
+{
+    auto db = m_pool.Acquire();
+    auto& insert = db->Query(
+        "INSERT INTO suggestions (time, uid, content, contact, remote_addr) VALUES (?, ?, ?, ?, ?)");
+    insert.Bind(1, suggestion.time.empty() ? UtcNow() : suggestion.time)
+        .Bind(2, suggestion.uid)
+        .Bind(3, suggestion.content)
+        .Bind(4, suggestion.contact)
+        .Bind(5, suggestion.remoteAddr);
+    insert.Run();
+}
+
+std::vector<Suggestion> AccountStore::RecentSuggestions(int limit)
+{
+    auto db = m_pool.Acquire();
+    auto& rows = db->Query(
+        "SELECT time, uid, content, contact, remote_addr FROM suggestions ORDER BY id DESC LIMIT ?");
+    rows.Bind(1, std::int64_t{limit});
+    std::vector<Suggestion> suggestions;
+    while (rows.Step())
+        suggestions.push_back({rows.Text(0), rows.Text(1), rows.Text(2), rows.Text(3), rows.Text(4)});
+    return suggestions;
 }
 
 } // namespace ravelo::server

@@ -9,9 +9,9 @@
 
 namespace ravelo::server {
 
-/// The catalogue's writable side: registered users and received page views. Safe to call from any
-/// request thread; writes from several threads are serialised by SQLite's write lock (each waits
-/// for the lock rather than failing). Every operation throws SqliteError when the database fails.
+/// The catalogue's writable side: registered users, received page views and suggestions. Safe to call from
+/// any request thread; writes from several threads are serialised by SQLite's write lock (each waits for the
+/// lock rather than failing). Every operation throws SqliteError when the database fails.
 class AccountStore
 {
 public:
@@ -32,6 +32,12 @@ public:
     void AddPageView(const PageView& view);
     /// The newest page views first, at most limit of them.
     std::vector<PageView> RecentPageViews(int limit);
+
+    /// Creates the suggestions table when the catalogue predates it.
+    void EnsureSuggestionTable();
+    void AddSuggestion(const Suggestion& suggestion);
+    /// The newest suggestions first, at most limit of them.
+    std::vector<Suggestion> RecentSuggestions(int limit);
 
     /// A random ticket: Base64 text that always holds '+', '/' and '=', so that a client has to
     /// percent-encode it to send it back intact.

@@ -139,4 +139,14 @@ struct PageView
     std::string remoteAddr;
 };
 
+/// A user's suggestion as the service received it (UTF-8 text).
+struct Suggestion
+{
+    std::string time;
+    std::string uid;
+    std::string content;
+    std::string contact;
+    std::string remoteAddr;
+};
+
 } // namespace ravelo::server

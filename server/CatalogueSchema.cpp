@@ -132,6 +132,22 @@ CREATE TABLE page_views (
     remote_addr TEXT NOT NULL
 );
 )sql");
+    CreateSuggestionTable(db);
+}
+
+void CreateSuggestionTable(SqliteDatabase& db)
+{
+    // Catalogues made before suggestions existed get the table when the server opens them.
+    db.Execute(R"sql(
+CREATE TABLE IF NOT EXISTS suggestions (
+    id INTEGER PRIMARY KEY,
+    time TEXT NOT NULL,
+    uid TEXT NOT NULL,
+    content TEXT NOT NULL,
+    contact TEXT NOT NULL,
+    remote_addr TEXT NOT NULL
+);
+)sql");
 }
 
 } // namespace ravelo::server

@@ -9,5 +9,7 @@ inline constexpr const char* CatalogueSchemaVersion = "1";
 
 /// Creates every table and index of the catalogue in an empty database; throws SqliteError.
 void CreateCatalogueSchema(SqliteDatabase& db);
+/// Creates the table of users' suggestions when it is missing; throws SqliteError.
+void CreateSuggestionTable(SqliteDatabase& db);
 
 } // namespace ravelo::server

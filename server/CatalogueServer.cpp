@@ -139,6 +139,7 @@ bool CatalogueServer::Open(std::string& error)
             error = "目录数据库的版本不受支持: " + database;
             return false;
         }
+        m_accounts->EnsureSuggestionTable();
     } catch (const SqliteError& failure) {
         error = std::string("目录数据库无法打开: ") + failure.what();
         return false;

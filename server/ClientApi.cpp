@@ -61,6 +61,55 @@ std::vector<std::string> SplitWords(const std::string& text)
     return words;
 }
 
+/// Text without the spaces, tabs and line breaks at either end.
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+/// Characters in UTF-8 text; none when it is not valid UTF-8 or holds control characters other
+/// than line breaks and tabs.
+std::optional<std::size_t> Utf8Length(const std::string& text)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int extra = 0;
+        std::uint32_t code = lead;
+        if (lead < 0x80) {
+            if ((lead < 0x20 && lead != '\n' && lead != '\r' && lead != '\t') || lead == 0x7F)
+                return std::nullopt;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            code = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            code = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            code = lead & 0x07;
+        } else {
+            return std::nullopt;
+        }
+        if (i + static_cast<std::size_t>(extra) >= text.size() && extra > 0)
+            return std::nullopt; // cut short
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            code = (code << 6) | (next & 0x3F);
+        }
+        static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return std::nullopt;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return count;
+}
+
 GameOrder ParseOrder(const std::string& text)
 {
     if (text == "new")
@@ -106,6 +155,8 @@ ApiAnswer ClientApi::Handle(const std::string& body, const AnswerAddresses& addr
                 return Register(*form);
             if (action == "downfile")
                 return DownFile(*form, addresses);
+            if (action == "suggestion")
+                return AddSuggestion(*form);
         } else {
             return Failure(400, "未知的请求类型");
         }
@@ -245,6 +296,30 @@ ApiAnswer ClientApi::Register(const FormBody& form)
     json["prohibited"] = false;
     json["msg"] = "";
     json["ticket"] = user.ticket;
+    json["_run_time"] = Since(start);
+    return Answer(200, json);
+}
+
+ApiAnswer ClientApi::AddSuggestion(const FormBody& form)
+{
+    const auto start = Clock::now();
+    const std::string content = Trimmed(form.Get("content"));
+    const std::string contact = Trimmed(form.Get("contact"));
+    const std::string uid = form.Get("uid");
+    const auto contentChars = Utf8Length(content);
+    const auto contactChars = Utf8Length(contact);
+    if (!contentChars || !contactChars || uid.size() > 32)
+        return Failure(400, "请求参数错误");
+    if (*contentChars == 0)
+        return Failure(400, "建议内容不能为空");
+    if (*contentChars > MaxSuggestionChars)
+        return Failure(400, "建议内容过长");
+    if (*contactChars > MaxContactChars)
+        return Failure(400, "联系方式过长");
+    m_accounts.AddSuggestion({"", uid, content, contact, ""});
+    Json::Value json(Json::objectValue);
+    json["status"] = 1;
+    json["msg"] = "";
     json["_run_time"] = Since(start);
     return Answer(200, json);
 }

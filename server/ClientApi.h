@@ -26,6 +26,9 @@ public:
 
     /// Largest page a list request may ask for; larger sizes are cut to it.
     static constexpr int MaxPageSize = 200;
+    /// Longest suggestion and contact, in characters.
+    static constexpr std::size_t MaxSuggestionChars = 500;
+    static constexpr std::size_t MaxContactChars = 100;
 
 private:
     ApiAnswer GameList(const FormBody& form, const AnswerAddresses& addresses);
@@ -34,6 +37,8 @@ private:
     ApiAnswer GameInfo(const FormBody& form, const AnswerAddresses& addresses);
     ApiAnswer Register(const FormBody& form);
     ApiAnswer DownFile(const FormBody& form, const AnswerAddresses& addresses);
+    /// Keeps a user's suggestion: "content" (1 to 500 characters) and "contact" (up to 100).
+    ApiAnswer AddSuggestion(const FormBody& form);
 
     CatalogueStore& m_catalogue;
     AccountStore& m_accounts;

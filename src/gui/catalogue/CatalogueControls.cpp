@@ -3,7 +3,10 @@
 #include "controls/ControlFactory.h"
 #include "gui/catalogue/CGameFilterUI.h"
 #include "gui/catalogue/CGameItemUI.h"
+#include "gui/catalogue/CLoopBanner.h"
+#include "gui/catalogue/CWeekHotSpecialUI.h"
 #include "uilib/CComboUI.h"
+#include "uilib/CTabLayoutUI.h"
 
 namespace ravelo {
 
@@ -17,6 +20,12 @@ UiLib::CControlUI* CreateCatalogueControl(const QString& tag)
         return new CGameRankFilterUI;
     if (tag == QLatin1String("GameLanguage"))
         return new UiLib::CComboUI;
+    if (tag == QLatin1String("LoopBanner"))
+        return new CLoopBanner;
+    if (tag == QLatin1String("WeekHotSpecial"))
+        return new CWeekHotSpecialUI;
+    if (tag == QLatin1String("HotGameTab"))
+        return new UiLib::CTabLayoutUI;
     return CreateProgramControl(tag);
 }
 

@@ -6,7 +6,12 @@
 #include "download/DownloadMessages.h"
 #include "emulator/CGameLauncher.h"
 #include "emulator/EmulatorMessages.h"
+#include "gui/catalogue/CFeaturedFrame.h"
+#include "gui/catalogue/CGameInfoFrameNew.h"
 #include "gui/catalogue/CGameListPage.h"
+#include "gui/catalogue/CSpecialFrame.h"
+#include "gui/catalogue/CSuggestionFrame.h"
+#include "gui/catalogue/CatalogueWorker.h"
 #include "gui/common/GuiMessages.h"
 #include "gui/common/UiProbe.h"
 #include "gui/downloads/CDownLoadFrameNew.h"
@@ -61,7 +66,8 @@ QString Q(const char* text)
 
 } // namespace
 
-CMainFrame::CMainFrame(Parts parts) : m_parts(parts)
+CMainFrame::CMainFrame(Parts parts)
+    : m_parts(parts), m_catalogueWorker(std::make_unique<CatalogueWorker>(parts.engines.Catalogue()))
 {
     // The pages are made while the layout is built, so the factory must be in place before.
     CWindowContainerUI::SetFrameFactory([this](const QString& frameName) { return MakePage(frameName); });
@@ -100,7 +106,13 @@ CControlUI* CMainFrame::CreateControl(const QString& className)
 
 std::unique_ptr<CWindowWnd> CMainFrame::MakePage(const QString& frameName)
 {
-    CataloguePageContext context{m_parts.engines, m_parts.actions, GetHWND(), nullptr};
+    CataloguePageContext context{
+        m_parts.engines, m_parts.actions, GetHWND(),
+        [this](const CGame& game, WindowHandle parent) { OpenGameDetail(game, parent); }};
+    if (frameName == QLatin1String("FeaturedFrame"))
+        return std::make_unique<CFeaturedFrame>(context);
+    if (frameName == QLatin1String("SpecialFrame"))
+        return std::make_unique<CSpecialFrame>(context);
     if (frameName == QLatin1String("ClassificationFrame"))
         return std::make_unique<CGameListPage>(context, false);
     if (frameName == QLatin1String("SearchFrame"))
@@ -177,8 +189,7 @@ void CMainFrame::InitWindow()
     if (!UserIdentity().IsRegistered())
         pageViews.Send(NewUserPage());
 
-    // Until the home page is there, the program opens on the categories.
-    ShowCategoryPage();
+    ShowHomePage(kHomeTab);
 }
 
 void CMainFrame::Notify(TNotifyUI& msg)
@@ -210,6 +221,8 @@ void CMainFrame::Notify(TNotifyUI& msg)
         StartSearch();
     else if (name == QLatin1String("Btn_DownLoad") && m_downloadCentre)
         m_downloadCentre->ShowAndActivate();
+    else if (name == QLatin1String("Btn_Suggestion"))
+        CSuggestionFrame(*m_catalogueWorker).ShowModalOver(GetHWND());
     else if (name == QLatin1String("Btn_GamePad"))
         CGamePadTestFrame(m_parts.engines.Input()).ShowModalOver(GetHWND());
     else if (ControlAs<CEmuTypeUI>(msg.pSender))
@@ -289,6 +302,25 @@ void CMainFrame::ShowCategoryPage()
         tabs->SelectItem(kCategoryTab);
 }
 
+void CMainFrame::OpenGameDetail(const CGame& game, WindowHandle parent)
+{
+    CGameInfoFrameNew(m_parts.engines, m_parts.actions, *m_catalogueWorker, game).ShowModalOver(parent);
+}
+
+void CMainFrame::ShowHomePage(int tab)
+{
+    // The left bar's first entry stays selected for the home page and for a topic opened from it.
+    if (auto* choice = ControlAs<COptionUI>(m_PaintManager.FindControl(QStringLiteral("Opt_Choice")))) {
+        choice->SetBindTabIndex(tab);
+        choice->Selected(true, false);
+    }
+    for (CEmuFilterUI* entry : {m_classification, m_myGames})
+        if (entry)
+            entry->SetExpanded(false);
+    if (auto* tabs = ControlAs<CTabLayoutUI>(m_tabs))
+        tabs->SelectItem(tab);
+}
+
 void CMainFrame::SelectCategoryEntry()
 {
     if (!m_classification)
@@ -314,6 +346,17 @@ LRESULT CMainFrame::HandleMessage(Message& message, bool& handled)
         return 0;
     case UM_SHOW_CATEGORY_PAGE:
         ShowCategoryPage();
+        return 0;
+    case UM_SHOW_HOME_PAGE:
+        ShowHomePage(kHomeTab);
+        return 0;
+    case UM_SHOW_SPECIAL:
+        ShowHomePage(kSpecialTab);
+        if (CWindowWnd* page = Page(QStringLiteral("SpecialFrame"))) {
+            std::unique_ptr<std::u16string> title = message.TakePayload<std::u16string>();
+            ravelo::PostMessage(page->GetHWND(), UM_OPEN_SPECIAL, message.wParam,
+                                title ? std::move(title) : std::make_unique<std::u16string>());
+        }
         return 0;
     case UM_SELECT_MYGAME_GRID:
         if (m_myGames && message.wParam >= 1)

@@ -10,6 +10,8 @@
 namespace ravelo {
 
 class CDownLoadFrameNew;
+class CGame;
+class CatalogueWorker;
 class CEmuFilterUI;
 class CGameListPage;
 class CKeyMapTipsFrame;
@@ -70,6 +72,10 @@ private:
     void OnSystemOption(UiLib::CControlUI* option);
     void OnSwitchChanged(UiLib::TNotifyUI& msg);
     void ShowCategoryPage();
+    /// The detail window of a game, modal over parent.
+    void OpenGameDetail(const CGame& game, WindowHandle parent);
+    /// Shows a page of the left bar's first entry: the home page, or a topic opened from it.
+    void ShowHomePage(int tab);
     void SelectCategoryEntry();
     void AskForGamesFolder();
     void SetButtonCount(const QString& button, const char* label, int count);
@@ -79,6 +85,8 @@ private:
     void CloseOwnedWindows();
 
     Parts m_parts;
+    /// Detail and suggestion exchanges; made before the pages, which open detail windows.
+    std::unique_ptr<CatalogueWorker> m_catalogueWorker;
     UiLib::CTrayIcon m_tray;
     std::unique_ptr<CDownLoadFrameNew> m_downloadCentre;
     std::unique_ptr<CKeyMapTipsFrame> m_tips;

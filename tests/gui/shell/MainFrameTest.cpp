@@ -2,8 +2,11 @@
 #include "app/Engines.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadMessages.h"
+#include "gui/catalogue/CFeaturedFrame.h"
 #include "gui/catalogue/CGameItemUI.h"
 #include "gui/catalogue/CGameListPage.h"
+#include "gui/catalogue/CSpecialFrame.h"
+#include "gui/catalogue/CWeekHotSpecialUI.h"
 #include "gui/catalogue/CatalogueActions.h"
 #include "gui/common/GuiMessages.h"
 #include "gui/play/GameStarter.h"
@@ -43,8 +46,8 @@ protected:
             CMainFrame::Parts{engines(), *m_prompts, *m_starter, *m_actions, *m_broker});
         ASSERT_TRUE(m_frame->Create(0, QStringLiteral("Ravelo"), UiLib::UI_WNDSTYLE_FRAME, 0));
         m_frame->ShowAndActivate();
-        ASSERT_TRUE(GuiDriver::WaitFor(
-            [&] { return Category() && !Category()->IsLoading() && !Category()->Tiles().empty(); }));
+        // The program opens on the home page.
+        ASSERT_TRUE(GuiDriver::WaitFor([&] { return Home() && Home()->IsFilled(); }));
     }
     void TearDown() override
     {
@@ -59,6 +62,29 @@ protected:
     }
 
     CGameListPage* Category() { return m_frame->CategoryPage(); }
+    CFeaturedFrame* Home()
+    {
+        return dynamic_cast<CFeaturedFrame*>(m_frame->Page(QStringLiteral("FeaturedFrame")));
+    }
+    CSpecialFrame* Special()
+    {
+        return dynamic_cast<CSpecialFrame*>(m_frame->Page(QStringLiteral("SpecialFrame")));
+    }
+    /// The left bar's entry of the categories, as a person opens it.
+    void OpenCategories()
+    {
+        UiLib::CControlUI* header = nullptr;
+        m_frame->GetPaintManager().GetRoot()->FindControlIf([&](UiLib::CControlUI* c) {
+            if (!header && c->GetText() == QStringLiteral("游戏分类") && c->IsVisible())
+                header = c;
+            return false;
+        });
+        ASSERT_TRUE(header);
+        ASSERT_TRUE(GuiDriver::ClickControl(*m_frame, header));
+        ASSERT_TRUE(GuiDriver::WaitFor([&] {
+            return Tab() == 1 && Category() && !Category()->IsLoading() && !Category()->Tiles().empty();
+        }));
+    }
     QString Text(const char* name) { return GuiDriver::Find(*m_frame, QString::fromLatin1(name))->GetText(); }
     int Tab()
     {
@@ -126,12 +152,12 @@ TEST_F(MainFrameTest, CloseHidesToTheTrayAltF4AlwaysHidesAndTheTrayMenuExits)
 
 TEST_F(MainFrameTest, AnEmptySearchDoesNothingAndAKeywordOpensTheSearchPage)
 {
-    EXPECT_EQ(Tab(), 1);
+    EXPECT_EQ(Tab(), 0);
     const std::size_t before = LoggedRequests("keyword=").size();
     ASSERT_TRUE(GuiDriver::Type(*m_frame, QStringLiteral("Ed_SearchKeyWord"), QStringLiteral("   ")));
     ASSERT_TRUE(GuiDriver::Key(*m_frame, QStringLiteral("Ed_SearchKeyWord"), Qt::Key_Return));
     GuiDriver::WaitFor([] { return false; }, 200);
-    EXPECT_EQ(Tab(), 1);
+    EXPECT_EQ(Tab(), 0);
     EXPECT_EQ(LoggedRequests("keyword=").size(), before);
 
     ASSERT_TRUE(GuiDriver::Type(*m_frame, QStringLiteral("Ed_SearchKeyWord"), QStringLiteral("三国")));
@@ -144,6 +170,7 @@ TEST_F(MainFrameTest, AnEmptySearchDoesNothingAndAKeywordOpensTheSearchPage)
 
 TEST_F(MainFrameTest, ASystemOfTheLeftBarFiltersTheCategoryPage)
 {
+    OpenCategories();
     // The first grid's third option is FC, system index 2.
     UiLib::CControlUI* fc = nullptr;
     m_frame->GetPaintManager().GetRoot()->FindControlIf([&](UiLib::CControlUI* c) {
@@ -158,6 +185,17 @@ TEST_F(MainFrameTest, ASystemOfTheLeftBarFiltersTheCategoryPage)
     EXPECT_FALSE(LoggedRequests("emulatorid=002").empty());
     for (auto* tile : Category()->Tiles())
         EXPECT_EQ(tile->GetGame().emulatorid, "125");
+}
+
+TEST_F(MainFrameTest, ATopicOfTheHomePageOpensItsPageAndBackReturnsHome)
+{
+    ASSERT_TRUE(GuiDriver::ClickControl(*Home(), Home()->Topics()->CardAt(1)));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return Tab() == 4 && Special() && Special()->IsLoaded(); }));
+    EXPECT_EQ(Special()->Topic(), 2);
+    EXPECT_FALSE(Special()->Tiles().empty());
+    EXPECT_FALSE(LoggedRequests("id=002").empty());
+    ASSERT_TRUE(GuiDriver::Click(*Special(), QStringLiteral("Btn_Back")));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return Tab() == 0; }));
 }
 
 class MainFrameDownloadingTest : public MainFrameTest
@@ -175,6 +213,7 @@ TEST_F(MainFrameDownloadingTest, TheTrayExitAsksWhileDownloadsRun)
         GuiDriver::WhenShown(QStringLiteral("DownLoadTypeFrame"), [](UiLib::WindowImplBase& window) {
             GuiDriver::Click(window, QStringLiteral("Btn_Ravelo"));
         });
+    OpenCategories();
     CGame game = Category()->Tiles().front()->GetGame();
     m_actions->Act(TileAction::Install, game, m_frame->GetHWND());
     ASSERT_TRUE(GuiDriver::WaitFor([&] { return engines().Downloads().CountRunning() > 0; }, 20000));
