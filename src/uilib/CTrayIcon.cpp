@@ -68,22 +68,21 @@ void CTrayIcon::SetMenu(const std::vector<TrayMenuItem>& items)
         return;
     auto menu = std::make_unique<QMenu>();
     // The palette of the skin's own menus: white, a thin grey border, the accent under the pointer.
-    menu->setStyleSheet(QStringLiteral(
-        "QMenu { background: #FFFFFF; border: 1px solid #E3E6EB; padding: 4px; }"
-        "QMenu::item { padding: 7px 24px 7px 10px; color: #1F2430; }"
-        "QMenu::item:selected { background: #FFF0EA; color: #E65528; }"
-        "QMenu::separator { height: 1px; background: #E3E6EB; margin: 4px 6px; }"
-        "QMenu::icon { padding-left: 8px; }"));
+    menu->setStyleSheet(
+        QStringLiteral("QMenu { background: #FFFFFF; border: 1px solid #E3E6EB; padding: 4px; }"
+                       "QMenu::item { padding: 7px 24px 7px 10px; color: #1F2430; }"
+                       "QMenu::item:selected { background: #FFF0EA; color: #E65528; }"
+                       "QMenu::separator { height: 1px; background: #E3E6EB; margin: 4px 6px; }"
+                       "QMenu::icon { padding-left: 8px; }"));
     for (const TrayMenuItem& item : items) {
         if (item.text.isEmpty()) {
             menu->addSeparator();
             continue;
         }
         QAction* action = menu->addAction(item.icon, item.text);
-        QObject::connect(action, &QAction::triggered, menu.get(),
-                         [receiver = m_receiver, id = item.id] {
-                             ravelo::PostMessage(receiver, UIMSG_TRAYMENU, id);
-                         });
+        QObject::connect(action, &QAction::triggered, menu.get(), [receiver = m_receiver, id = item.id] {
+            ravelo::PostMessage(receiver, UIMSG_TRAYMENU, id);
+        });
     }
     m_pIcon->setContextMenu(menu.get());
     m_menu = std::move(menu);

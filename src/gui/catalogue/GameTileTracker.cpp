@@ -6,6 +6,7 @@
 #include "gui/catalogue/CGameItemUI.h"
 #include "gui/catalogue/CGameListPage.h"
 #include "gui/catalogue/CatalogueActions.h"
+#include "gui/common/UiProbe.h"
 #include "library/CMyGameStore.h"
 #include "service/PageViewPinger.h"
 #include "service/PictureMessages.h"
@@ -78,8 +79,9 @@ bool GameTileTracker::HandleMessage(Message& message)
                 tile->SetProgress(progress->state == TaskStatus::Unpacking, progress->done, progress->total);
         return true;
     case UM_PICTURE_READY:
-        if (const std::unique_ptr<PictureResult> result = message.TakePayload<PictureResult>())
-            m_pictures.Deliver(*result);
+        if (const std::unique_ptr<PictureResult> result = message.TakePayload<PictureResult>();
+            result && m_pictures.Deliver(*result) && m_pictures.Waiting() == 0)
+            UiProbe::PageComplete(TileCount());
         return true;
     default:
         return false;
