@@ -41,12 +41,15 @@ CEmulatorManager::~CEmulatorManager()
 void CEmulatorManager::Shutdown()
 {
     WaitForRefresh();
-    {
-        std::lock_guard lock(m_standaloneLock);
-        if (m_standaloneProcess)
-            m_standaloneProcess->Terminate();
-    }
+    EndStandalone();
     WaitForStandalone();
+}
+
+void CEmulatorManager::EndStandalone()
+{
+    std::lock_guard lock(m_standaloneLock);
+    if (m_standaloneProcess)
+        m_standaloneProcess->Terminate();
 }
 
 LibraryDatabase& CEmulatorManager::Database() const
