@@ -149,6 +149,7 @@ private:
     std::thread m_standaloneThread;
     std::atomic<bool> m_standaloneRunning{false};
     Process* m_standaloneProcess = nullptr; // the worker's emulator while it runs
+    bool m_standaloneEndAsked = false;      // EndStandalone came before the emulator started
 };
 
 } // namespace ravelo

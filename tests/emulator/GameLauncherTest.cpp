@@ -322,6 +322,15 @@ TEST_F(GameLauncherTest, EndingAStandaloneRunStillSavesItsFilesBack)
     m_registry.WaitForStandalone();
     EXPECT_FALSE(m_registry.IsStandaloneRunning());
     EXPECT_EQ(ReadText(folder + "/UserGamePadCfg/settings.cfg"), "volume 7\n");
+
+    // Asked to end before its emulator has even started: it is ended as soon as it starts.
+    fs::remove(folder + "/up");
+    const auto asked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(m_registry.RunStandalone(emulator));
+    m_registry.EndStandalone();
+    m_registry.WaitForStandalone();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 30s); // not the emulator's own 60 seconds
+    EXPECT_FALSE(m_registry.IsStandaloneRunning());
 }
 
 TEST(GameLauncherWindowWatch, AnEmulatorWhoseWindowHasGoneIsEndedAndCountsAsACleanEnd)

@@ -72,7 +72,8 @@ private:
     void ShowCategoryPage();
     void SelectCategoryEntry();
     void ShowTrayMenu();
-    void AskForGamesFolder();
+    /// The settings window, modal; firstRun opens it on the games folder.
+    void OpenSettings(bool firstRun);
     void SetButtonCount(const QString& button, const char* label, int count);
     void HideToTray();
     void ShowGameTips(bool show);

@@ -265,35 +265,35 @@ TEST_F(SystemSetFrameTest, TheFcPageInstallsTheDemoEmulatorAndRefusesResetsWhile
     ASSERT_TRUE(frame);
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("Opt_EmuSet")));
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("TreeNode_Fc")));
-    CControlUI* item = nullptr;
-    ASSERT_TRUE(
-        GuiDriver::WaitFor([&] { return (item = frame->Emulators()->Item(demo->EmulatorId)) != nullptr; }));
+    // The page is filled again whenever the server's list comes back: the item is looked up each time.
+    const auto item = [&] { return frame->Emulators()->Item(demo->EmulatorId); };
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return item() != nullptr; }));
     EXPECT_EQ(Text(*frame, "Lb_EmuSystem"), QStringLiteral("FC"));
     EXPECT_EQ(
-        frame->GetPaintManager().FindSubControlByName(item, QStringLiteral("Lb_EmulatorName"))->GetText(),
+        frame->GetPaintManager().FindSubControlByName(item(), QStringLiteral("Lb_EmulatorName"))->GetText(),
         QString::fromStdU16String(demo->Name));
-    EXPECT_TRUE(Shown(*frame, item, "Btn_DownloadEmu"));
-    EXPECT_FALSE(Shown(*frame, item, "Btn_EmuSet"));
-    EXPECT_FALSE(Shown(*frame, item, "Btn_Option"));
+    EXPECT_TRUE(Shown(*frame, item(), "Btn_DownloadEmu"));
+    EXPECT_FALSE(Shown(*frame, item(), "Btn_EmuSet"));
+    EXPECT_FALSE(Shown(*frame, item(), "Btn_Option"));
 
     // Install: the real popup fetches the package from the server; its 确定 is pressed when done.
     auto confirm = GuiDriver::ConfirmSetups();
-    ASSERT_TRUE(ClickIn(*frame, item, "Btn_DownloadEmu"));
-    ASSERT_TRUE(GuiDriver::WaitFor([&] { return Shown(*frame, item, "Btn_EmuSet"); }, 60000));
+    ASSERT_TRUE(ClickIn(*frame, item(), "Btn_DownloadEmu"));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return Shown(*frame, item(), "Btn_EmuSet"); }, 60000));
     confirm.reset();
     EXPECT_TRUE(engines().Emulators().FindInstalled(demo->EmulatorId));
-    EXPECT_TRUE(Shown(*frame, item, "Btn_Option"));
-    EXPECT_FALSE(Shown(*frame, item, "Btn_DownloadEmu"));
+    EXPECT_TRUE(Shown(*frame, item(), "Btn_Option"));
+    EXPECT_FALSE(Shown(*frame, item(), "Btn_DownloadEmu"));
     EXPECT_FALSE(LoggedRequests(demo->Downloadurl.substr(demo->Downloadurl.rfind('/'))).empty());
 
     // Set up stand-alone: not before a control method is chosen.
-    ASSERT_TRUE(ClickIn(*frame, item, "Btn_EmuSet"));
+    ASSERT_TRUE(ClickIn(*frame, item(), "Btn_EmuSet"));
     EXPECT_TRUE(WasShown("请先在“常规设置”中选择控制方式"));
     EXPECT_FALSE(engines().Emulators().IsStandaloneRunning());
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("Opt_CommonSet")));
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("Opt_Xinput")));
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("Opt_EmuSet")));
-    ASSERT_TRUE(ClickIn(*frame, item, "Btn_EmuSet"));
+    ASSERT_TRUE(ClickIn(*frame, item(), "Btn_EmuSet"));
     ASSERT_TRUE(engines().Emulators().IsStandaloneRunning());
     EXPECT_EQ(Setting("HandleType"), "1"); // the run reads the method just chosen
 
@@ -323,6 +323,8 @@ TEST_F(SystemSetFrameTest, AResetAsksAndClearsThatKindForEveryInstalledEmulatorA
     AnsweringHost quiet;
     ASSERT_TRUE(engines().Emulators().Install(*demo, 0, quiet));
     const std::string folder = engines().Emulators().EmulatorFolder(*demo);
+    fs::create_directories(folder + "/UserGamePadCfg");
+    fs::create_directories(folder + "/UserKeyBoardCfg");
     WriteText(folder + "/UserGamePadCfg/keys.cfg", "mine");
     WriteText(folder + "/UserKeyBoardCfg/keys.cfg", "mine too");
     ASSERT_EQ(Setting("HandleType"), "<none>"); // "0" by default
