@@ -316,7 +316,7 @@ TEST_F(SystemSetFrameTest, TheFcPageInstallsTheDemoEmulatorAndRefusesResetsWhile
     EXPECT_FALSE(engines().Emulators().IsStandaloneRunning());
 }
 
-TEST_F(SystemSetFrameTest, AResetAsksAndClearsThatKindForEveryInstalledEmulatorAlsoWithNoMethodChosen)
+TEST_F(SystemSetFrameTest, ResetsAskAndClearKeyFilesAlsoWithNoMethodChosenAndTheMenuRemovesAnEmulator)
 {
     const std::optional<EmulatorInfo> demo = DemoFcEmulator();
     ASSERT_TRUE(demo);
@@ -342,6 +342,30 @@ TEST_F(SystemSetFrameTest, AResetAsksAndClearsThatKindForEveryInstalledEmulatorA
     ASSERT_TRUE(GuiDriver::WaitFor([&] { return WasShown("已恢复默认设置"); }));
     EXPECT_FALSE(PathExists(folder + "/UserGamePadCfg"));
     EXPECT_TRUE(FileExists(folder + "/UserKeyBoardCfg/keys.cfg"));
+
+    // The item's menu: restoring the defaults with no method chosen clears both kinds of its files.
+    ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("Opt_EmuSet")));
+    ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("TreeNode_Fc")));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return frame->Emulators()->Item(demo->EmulatorId) != nullptr; }));
+    const auto choose = [&](const char* entry) {
+        auto pick = GuiDriver::WhenShown(QStringLiteral("MenuWnd"), [entry](UiLib::WindowImplBase& menu) {
+            GuiDriver::Click(menu, QLatin1String(entry));
+        });
+        return GuiDriver::ClickLater(*frame, QStringLiteral("Btn_Option")) &&
+               GuiDriver::WaitFor([&] { return !pick->isActive(); });
+    };
+    m_boxes.clear();
+    ASSERT_TRUE(choose("Menu_SetDefault"));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return WasShown("已恢复默认设置"); }));
+    EXPECT_TRUE(WasShown("是否恢复默认设置"));
+    EXPECT_FALSE(PathExists(folder + "/UserKeyBoardCfg"));
+
+    // Removing it asks (the host says yes), forgets it and deletes its folder; the item offers 下载.
+    ASSERT_TRUE(choose("Menu_DelEmu"));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return !engines().Emulators().FindInstalled(demo->EmulatorId); }));
+    EXPECT_FALSE(PathExists(folder));
+    ASSERT_TRUE(GuiDriver::WaitFor(
+        [&] { return Shown(*frame, frame->Emulators()->Item(demo->EmulatorId), "Btn_DownloadEmu"); }));
     ASSERT_TRUE(CloseWindow(*frame));
     EXPECT_EQ(Setting("HandleType"), "<none>");
 }
