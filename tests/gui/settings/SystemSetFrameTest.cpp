@@ -14,6 +14,7 @@
 #include "platform/DesktopOpen.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/TextConvert.h"
 #include "uilib/COptionUI.h"
 #include "uilib/CTabLayoutUI.h"
 #include "uilib/UiDialogs.h"
@@ -39,7 +40,16 @@ class PopupHost final : public EmulatorHost
 {
 public:
     bool AskYesNo(const std::string&, const std::string&, WindowHandle) override { return true; }
-    void ShowMessage(const std::string&, const std::string&, WindowHandle) override {}
+    void ShowMessage(const std::string& text, const std::string&, WindowHandle) override
+    {
+        std::lock_guard guard(m_lock);
+        m_shown.push_back(text);
+    }
+    std::vector<std::string> Shown() const
+    {
+        std::lock_guard guard(m_lock);
+        return m_shown;
+    }
     bool RunPackageSetup(const EmulatorInfo& record, const std::string&, WindowHandle parent,
                          SetupWorker& worker) override
     {
@@ -55,6 +65,10 @@ public:
             Qt::QueuedConnection);
         return result.get();
     }
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<std::string> m_shown;
 };
 
 class SystemSetFrameTest : public GuiFixture
@@ -134,6 +148,15 @@ protected:
             if (box.find(text) != std::string::npos)
                 return true;
         return false;
+    }
+    /// Opens the menu of the page's 更多 and chooses an entry in it.
+    static bool Choose(CSystemSetFrame& frame, const char* entry)
+    {
+        auto pick = GuiDriver::WhenShown(QStringLiteral("MenuWnd"), [entry](UiLib::WindowImplBase& menu) {
+            GuiDriver::Click(menu, QLatin1String(entry));
+        });
+        return GuiDriver::ClickLater(frame, QStringLiteral("Btn_Option")) &&
+               GuiDriver::WaitFor([&] { return !pick->isActive(); });
     }
     std::optional<EmulatorInfo> DemoFcEmulator()
     {
@@ -286,6 +309,11 @@ TEST_F(SystemSetFrameTest, TheFcPageInstallsTheDemoEmulatorAndRefusesResetsWhile
     EXPECT_FALSE(Shown(*frame, item(), "Btn_DownloadEmu"));
     EXPECT_FALSE(LoggedRequests(demo->Downloadurl.substr(demo->Downloadurl.rfind('/'))).empty());
 
+    // The update check runs off the UI thread and says when nothing newer is offered.
+    ASSERT_TRUE(Choose(*frame, "Menu_UpdateEmu"));
+    ASSERT_TRUE(GuiDriver::WaitFor([&] { return !frame->Emulators()->IsBusy() && !m_host.Shown().empty(); }));
+    EXPECT_EQ(m_host.Shown().back(), Utf16ToUtf8(demo->Name) + "已是最新版本");
+
     // Set up stand-alone: not before a control method is chosen.
     ASSERT_TRUE(ClickIn(*frame, item(), "Btn_EmuSet"));
     EXPECT_TRUE(WasShown("请先在“常规设置”中选择控制方式"));
@@ -347,21 +375,14 @@ TEST_F(SystemSetFrameTest, ResetsAskAndClearKeyFilesAlsoWithNoMethodChosenAndThe
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("Opt_EmuSet")));
     ASSERT_TRUE(GuiDriver::Click(*frame, QStringLiteral("TreeNode_Fc")));
     ASSERT_TRUE(GuiDriver::WaitFor([&] { return frame->Emulators()->Item(demo->EmulatorId) != nullptr; }));
-    const auto choose = [&](const char* entry) {
-        auto pick = GuiDriver::WhenShown(QStringLiteral("MenuWnd"), [entry](UiLib::WindowImplBase& menu) {
-            GuiDriver::Click(menu, QLatin1String(entry));
-        });
-        return GuiDriver::ClickLater(*frame, QStringLiteral("Btn_Option")) &&
-               GuiDriver::WaitFor([&] { return !pick->isActive(); });
-    };
     m_boxes.clear();
-    ASSERT_TRUE(choose("Menu_SetDefault"));
+    ASSERT_TRUE(Choose(*frame, "Menu_SetDefault"));
     ASSERT_TRUE(GuiDriver::WaitFor([&] { return WasShown("已恢复默认设置"); }));
     EXPECT_TRUE(WasShown("是否恢复默认设置"));
     EXPECT_FALSE(PathExists(folder + "/UserKeyBoardCfg"));
 
     // Removing it asks (the host says yes), forgets it and deletes its folder; the item offers 下载.
-    ASSERT_TRUE(choose("Menu_DelEmu"));
+    ASSERT_TRUE(Choose(*frame, "Menu_DelEmu"));
     ASSERT_TRUE(GuiDriver::WaitFor([&] { return !engines().Emulators().FindInstalled(demo->EmulatorId); }));
     EXPECT_FALSE(PathExists(folder));
     ASSERT_TRUE(GuiDriver::WaitFor(
