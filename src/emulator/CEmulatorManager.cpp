@@ -41,12 +41,18 @@ CEmulatorManager::~CEmulatorManager()
 void CEmulatorManager::Shutdown()
 {
     WaitForRefresh();
-    {
-        std::lock_guard lock(m_standaloneLock);
-        if (m_standaloneProcess)
-            m_standaloneProcess->Terminate();
-    }
+    EndStandalone();
     WaitForStandalone();
+}
+
+void CEmulatorManager::EndStandalone()
+{
+    std::lock_guard lock(m_standaloneLock);
+    // A run still putting its files in place ends its emulator as soon as it has started it.
+    if (m_standaloneRunning.load())
+        m_standaloneEndAsked = true;
+    if (m_standaloneProcess)
+        m_standaloneProcess->Terminate();
 }
 
 LibraryDatabase& CEmulatorManager::Database() const
@@ -275,6 +281,7 @@ bool CEmulatorManager::RunStandalone(const EmulatorInfo& record)
     if (m_standaloneThread.joinable())
         m_standaloneThread.join(); // the last worker has finished; only its handle is left
     m_standaloneRunning = true;
+    m_standaloneEndAsked = false;
     m_standaloneThread = StartThread([this, record, folder, program] {
         RunStandaloneWorker(record, folder, program);
         m_standaloneRunning = false;
@@ -298,6 +305,8 @@ void CEmulatorManager::RunStandaloneWorker(const EmulatorInfo& record, const std
         {
             std::lock_guard lock(m_standaloneLock);
             m_standaloneProcess = &process;
+            if (m_standaloneEndAsked)
+                process.Terminate();
         }
         process.Wait();
         std::lock_guard lock(m_standaloneLock);

@@ -106,6 +106,12 @@ public:
     bool RunStandalone(const EmulatorInfo& record);
     /// Any thread. Waits for a stand-alone run to end (command line and tests).
     void WaitForStandalone();
+    /// Any thread. Whether a stand-alone run goes on (its emulator runs or its files are being put in
+    /// place or saved back).
+    bool IsStandaloneRunning() const { return m_standaloneRunning.load(); }
+    /// Any thread. Ends the emulator of a stand-alone run, if one runs, without waiting; its worker
+    /// then saves its files back as after a normal end.
+    void EndStandalone();
     /// Any thread. Opens the emulator's folder in the file manager; false when there is no opener.
     bool OpenFolder(const EmulatorInfo& record) const;
 
@@ -143,6 +149,7 @@ private:
     std::thread m_standaloneThread;
     std::atomic<bool> m_standaloneRunning{false};
     Process* m_standaloneProcess = nullptr; // the worker's emulator while it runs
+    bool m_standaloneEndAsked = false;      // EndStandalone came before the emulator started
 };
 
 } // namespace ravelo

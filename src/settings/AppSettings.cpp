@@ -27,4 +27,20 @@ void AppSettings::Save() const
     WriteProfileString(m_file, kSection, "IsTray", IsTray);
 }
 
+bool AppSettings::SaveChanges(const AppSettings& before) const
+{
+    bool written = true;
+    const auto write = [&](const char* key, const std::string& now, const std::string& then) {
+        if (now != then && !WriteProfileString(m_file, kSection, key, now))
+            written = false;
+    };
+    write("RomPath", RomPath, before.RomPath);
+    write("UpdateType", UpdateType, before.UpdateType);
+    write("HandleType", HandleType, before.HandleType);
+    write("ShowKeyMapTips", ShowKeyMapTips, before.ShowKeyMapTips);
+    write("AutoRun", AutoRun, before.AutoRun);
+    write("IsTray", IsTray, before.IsTray);
+    return written;
+}
+
 } // namespace ravelo

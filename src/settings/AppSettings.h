@@ -21,6 +21,10 @@ struct AppSettings
 
     /// Writes all six keys, even unchanged ones. A failed write is not reported.
     void Save() const;
+    /// Writes only the keys whose value differs from before (the same file read earlier), so that a
+    /// value another process wrote meanwhile is not overwritten by a stale copy. False when a write
+    /// failed; the other keys are still written.
+    bool SaveChanges(const AppSettings& before) const;
 
 private:
     std::string m_file;

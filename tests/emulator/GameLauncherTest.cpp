@@ -305,6 +305,34 @@ TEST_F(GameLauncherTest, StandaloneRunUsesTheStoredKindWithoutAGameAndHoldsOffRe
     EXPECT_FALSE(m_registry.RunStandalone(outside));
 }
 
+TEST_F(GameLauncherTest, EndingAStandaloneRunStillSavesItsFilesBack)
+{
+    WriteText(m_settings, "[Set]\nHandleType=1\n");
+    const EmulatorInfo emulator = Install(
+        "1250001", 125, "FC", {{"emu.sh", "echo 'volume 7' > settings.cfg\ntouch up\nexec sleep 60\n"}}, "@");
+    EXPECT_FALSE(m_registry.IsStandaloneRunning());
+    m_registry.EndStandalone(); // nothing runs: nothing happens
+    ASSERT_TRUE(m_registry.RunStandalone(emulator));
+    EXPECT_TRUE(m_registry.IsStandaloneRunning());
+    const std::string folder = m_registry.EmulatorFolder(emulator);
+    for (int i = 0; i < 1000 && !fs::exists(folder + "/up"); ++i)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(fs::exists(folder + "/up"));
+    m_registry.EndStandalone();
+    m_registry.WaitForStandalone();
+    EXPECT_FALSE(m_registry.IsStandaloneRunning());
+    EXPECT_EQ(ReadText(folder + "/UserGamePadCfg/settings.cfg"), "volume 7\n");
+
+    // Asked to end before its emulator has even started: it is ended as soon as it starts.
+    fs::remove(folder + "/up");
+    const auto asked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(m_registry.RunStandalone(emulator));
+    m_registry.EndStandalone();
+    m_registry.WaitForStandalone();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 30s); // not the emulator's own 60 seconds
+    EXPECT_FALSE(m_registry.IsStandaloneRunning());
+}
+
 TEST(GameLauncherWindowWatch, AnEmulatorWhoseWindowHasGoneIsEndedAndCountsAsACleanEnd)
 {
     TempFolder program;

@@ -58,6 +58,27 @@ TEST(AppSettings, AnInjectedRomPathCannotChangeOtherKeys)
     EXPECT_EQ(again.ShowKeyMapTips, "1");
 }
 
+TEST(AppSettings, SaveChangesKeepsWhatAnotherWriterChangedMeanwhile)
+{
+    TempFolder temp;
+    const std::string file = temp / "ravelo.cfg";
+    test::WriteText(file, "[Set]\nHandleType=1\nIsTray=1\n");
+    const AppSettings before(file);
+    AppSettings edited = before;
+    edited.IsTray = "0";
+    // Another process chooses the keyboard while the copy is being edited.
+    test::WriteText(file, "[Set]\nHandleType=2\nIsTray=1\n");
+    EXPECT_TRUE(edited.SaveChanges(before));
+    const AppSettings after(file);
+    EXPECT_EQ(after.IsTray, "0");
+    EXPECT_EQ(after.HandleType, "2");
+    EXPECT_EQ(test::ReadText(file), "[Set]\nHandleType=2\nIsTray=0\n"); // untouched keys not added
+
+    edited.RomPath = "/games/\nIsTray=1"; // refused: it would inject a line
+    EXPECT_FALSE(edited.SaveChanges(before));
+    EXPECT_EQ(AppSettings(file).IsTray, "0");
+}
+
 TEST(UserIdentity, LoadsAndSavesTheUserSection)
 {
     TempFolder temp;

@@ -19,13 +19,13 @@
 #include "gui/play/CKeyMapTipsFrame.h"
 #include "gui/play/CMyGameFrame.h"
 #include "gui/settings/CSelfUpdate.h"
+#include "gui/settings/CSystemSetFrame.h"
 #include "gui/shell/CEmuFilterUI.h"
 #include "gui/shell/GuiPrompts.h"
 #include "gui/shell/MainFrameView.h"
 #include "gui/shell/PromptBroker.h"
 #include "input/InputMessages.h"
 #include "input/PadCountWatcher.h"
-#include "platform/FileSystem.h"
 #include "platform/Translate.h"
 #include "service/PageViewPinger.h"
 #include "service/PortalPages.h"
@@ -36,12 +36,9 @@
 #include "uilib/UiDialogs.h"
 #include "uilib/WinDefines.h"
 
-#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QWidget>
-
-#include <unistd.h>
 
 namespace ravelo {
 
@@ -197,7 +194,9 @@ void CMainFrame::Notify(TNotifyUI& msg)
     if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
         if (AppSettings().UpdateType != "0")
             m_selfUpdate->Check(GetHWND());
-        AskForGamesFolder();
+        // The first start: the settings window opens on the games folder, proposing one.
+        if (AppSettings().RomPath.empty())
+            OpenSettings(true);
         return;
     }
     if (!msg.pSender)
@@ -225,6 +224,8 @@ void CMainFrame::Notify(TNotifyUI& msg)
         CSuggestionFrame(*m_catalogueWorker).ShowModalOver(GetHWND());
     else if (name == QLatin1String("Btn_GamePad"))
         CGamePadTestFrame(m_parts.engines.Input()).ShowModalOver(GetHWND());
+    else if (name == QLatin1String("Btn_Set"))
+        OpenSettings(false);
     else if (ControlAs<CEmuTypeUI>(msg.pSender))
         OnSystemOption(msg.pSender);
 }
@@ -452,26 +453,13 @@ void CMainFrame::ShowGameTips(bool show)
     m_tips->ShowForGame(launcher.GetCurrentSystem(), launcher.GetCurrentInputKind());
 }
 
-void CMainFrame::AskForGamesFolder()
+void CMainFrame::OpenSettings(bool firstRun)
 {
-    AppSettings settings;
-    if (!settings.RomPath.empty())
-        return;
-    const QString home =
-        QString::fromStdString(WithTrailingSeparator(std::getenv("HOME") ? std::getenv("HOME") : "/"));
-    const QString chosen = BrowseForFolder(GetHWND(), Q(Tr("请选择游戏目录")), home);
-    if (chosen.isEmpty())
-        return;
-    std::string folder = WithTrailingSeparator(chosen.toStdString());
-    CreateFolderChain(folder);
-    if (::access(folder.c_str(), W_OK) != 0) {
-        MessageBox(GetHWND(), Q(Tr("无法写入该文件夹,请选择其他游戏目录")), Q(Tr("提示")),
-                   MB_OK | MB_ICONWARNING);
-        return;
-    }
-    settings.RomPath = folder;
-    settings.Save();
-    m_parts.engines.ChangeGamesFolder(folder);
+    CSystemSetFrame settings({m_parts.engines, m_parts.prompts});
+    settings.SetFirstRun(firstRun);
+    // The self-update started its updater from inside the window: end the program for it.
+    if (settings.ShowModalOver(GetHWND(), Q(Tr("系统设置"))) == kDialogExitForUpdate)
+        ravelo::PostMessage(GetHWND(), WM_CLOSE, static_cast<WPARAM>(kDialogExitForUpdate));
 }
 
 } // namespace ravelo

@@ -77,7 +77,8 @@ private:
     /// Shows a page of the left bar's first entry: the home page, or a topic opened from it.
     void ShowHomePage(int tab);
     void SelectCategoryEntry();
-    void AskForGamesFolder();
+    /// The settings window, modal; firstRun opens it on the games folder.
+    void OpenSettings(bool firstRun);
     void SetButtonCount(const QString& button, const char* label, int count);
     void HideToTray();
     void ShowGameTips(bool show);
