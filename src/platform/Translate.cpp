@@ -1,11 +1,36 @@
 #include "platform/Translate.h"
 
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
 #include <libintl.h>
 
 namespace ravelo {
 namespace {
 constexpr const char* kDomain = "ravelo";
+
+bool IsCLocale(const char* name)
+{
+    return !name || !*name || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
 }
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The language the environment asks for, in the order gettext reads it.
+std::string EnvironmentLanguage()
+{
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const std::string value = Environment(name);
+        if (!value.empty())
+            return value;
+    }
+    return {};
+}
+} // namespace
 
 const char* Tr(const char* source)
 {
@@ -13,6 +38,25 @@ const char* Tr(const char* source)
     if (!source || !*source)
         return "";
     return ::dgettext(kDomain, source);
+}
+
+void SelectLanguage(const std::string& language)
+{
+    if (!language.empty())
+        ::setenv("LANGUAGE", language.c_str(), 1);
+    const std::string wanted = language.empty() ? EnvironmentLanguage() : language;
+
+    const bool localeSet = std::setlocale(LC_ALL, "") != nullptr;
+    // glibc ignores LANGUAGE while the messages locale is C; C.UTF-8 is not C for it, and our texts
+    // are UTF-8 anyway.
+    if ((!localeSet || IsCLocale(std::setlocale(LC_MESSAGES, nullptr))) && !IsCLocale(wanted.c_str())) {
+        if (std::setlocale(LC_ALL, "C.UTF-8")) {
+            // An uninstalled locale named in LANG or LC_ALL still names the language the user reads.
+            if (Environment("LANGUAGE").empty())
+                ::setenv("LANGUAGE", wanted.c_str(), 1);
+        }
+    }
+    std::setlocale(LC_NUMERIC, "C"); // numbers in files and requests are always written the C way
 }
 
 void InitTranslations(const std::string& localeFolder)
