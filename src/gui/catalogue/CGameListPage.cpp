@@ -233,9 +233,10 @@ void CGameListPage::ShowList(std::unique_ptr<CGameList> list)
     if (m_rank)
         m_rank->SelectIndex(m_query.order);
     UiLib::SendMessage(m_context.mainWindow, UM_SELECT_CATEGORY_ENTRY);
-    // TRANSLATORS: %1 is the number of games found.
-    if (CControlUI* total = m_PaintManager.FindControl(QStringLiteral("Lb_Total")))
+    if (CControlUI* total = m_PaintManager.FindControl(QStringLiteral("Lb_Total"))) {
+        // TRANSLATORS: %1 is the number of games found.
         total->SetText(m_total > 0 ? QString::fromUtf8(ravelo::Tr("共 %1 款")).arg(m_total) : QString());
+    }
 
     ClearTiles();
     DownloadManager& downloads = m_context.engines.Downloads();
