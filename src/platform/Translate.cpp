@@ -30,6 +30,18 @@ std::string EnvironmentLanguage()
     }
     return {};
 }
+// A language list as LANGUAGE takes it ("en", "zh_CN:en", "en_GB.UTF-8"); anything else in the
+// settings file, such as a path, is not a language and is ignored.
+bool IsLanguageName(const std::string& name)
+{
+    for (const char c : name) {
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                             c == '_' || c == '-' || c == '.' || c == '@' || c == ':';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 const char* Tr(const char* source)
@@ -42,9 +54,10 @@ const char* Tr(const char* source)
 
 void SelectLanguage(const std::string& language)
 {
-    if (!language.empty())
-        ::setenv("LANGUAGE", language.c_str(), 1);
-    const std::string wanted = language.empty() ? EnvironmentLanguage() : language;
+    const std::string chosen = IsLanguageName(language) ? language : std::string();
+    if (!chosen.empty())
+        ::setenv("LANGUAGE", chosen.c_str(), 1);
+    const std::string wanted = chosen.empty() ? EnvironmentLanguage() : chosen;
 
     const bool localeSet = std::setlocale(LC_ALL, "") != nullptr;
     // glibc ignores LANGUAGE while the messages locale is C; C.UTF-8 is not C for it, and our texts

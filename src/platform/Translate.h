@@ -22,7 +22,7 @@ constexpr const char* TrNoop(const char* source)
 /// it is not empty it wins over LANGUAGE, LC_ALL, LC_MESSAGES and LANG. A language asked for while
 /// the locale is C (no LANG, or one that is not installed) still takes effect: the locale becomes
 /// C.UTF-8, under which gettext honours LANGUAGE. Sets LANGUAGE for the process, so programs it
-/// starts inherit the choice.
+/// starts inherit the choice. A `language` that is no language list (a path, spaces) is ignored.
 void SelectLanguage(const std::string& language);
 
 /// Start-up, once, before any thread calls Tr: binds the program's text domain to the catalogues

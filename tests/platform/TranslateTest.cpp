@@ -56,8 +56,8 @@ TEST(Translate, EnglishWhicheverWayItIsAskedFor)
     }
 }
 
-// Chinese stays the source text: asked for explicitly over an English environment, or when nothing
-// names a language at all.
+// Chinese stays the source text: asked for explicitly over an English environment, when nothing
+// names a language at all, or when the setting holds something that is no language.
 TEST(Translate, ChineseWhenAskedForOrWhenNothingIsSet)
 {
     {
@@ -66,6 +66,13 @@ TEST(Translate, ChineseWhenAskedForOrWhenNothingIsSet)
     }
     {
         test::LanguageScope scope("", {});
+        EXPECT_STREQ(Tr("安装"), "安装");
+        EXPECT_EQ(std::getenv("LANGUAGE"), nullptr);
+    }
+    // A setting that is no language name is ignored, and the environment decides.
+    for (const char* bad : {"../../tmp/x", "en/../../y", "en us"}) {
+        SCOPED_TRACE(bad);
+        test::LanguageScope scope(bad, {});
         EXPECT_STREQ(Tr("安装"), "安装");
         EXPECT_EQ(std::getenv("LANGUAGE"), nullptr);
     }
