@@ -7,7 +7,6 @@
 #include "settings/AppPaths.h"
 #include "settings/AppSettings.h"
 
-#include <clocale>
 #include <cstdio>
 #include <curl/curl.h>
 
@@ -21,11 +20,11 @@ int RunProgram(const MainWindowRunner& runMainWindow, const StartupFailureReport
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
         return kHttpLibraryFailed;
 
-    std::setlocale(LC_ALL, "");
-    std::setlocale(LC_NUMERIC, "C"); // numbers in files and requests are always written the C way
+    // The settings file names the user's language, so the paths come first and every text after.
+    ComputeProgramPaths();
+    SelectLanguage(AppSettings().Language);
     InitTranslations(LocaleFolder());
 
-    ComputeProgramPaths();
     InstallCrashHandler(InstanceFolder);
     std::string refused;
     if (!CreateProgramFolders(&refused)) {

@@ -1,5 +1,6 @@
 #include "controls/CLoadingUI.h"
 
+#include "platform/Translate.h"
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/UiParse.h"
 
@@ -62,10 +63,10 @@ void CLoadingUI::DoEvent(TEventUI& event)
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
         if (m_bShown && elapsed.count() >= m_nDelayMs) {
             CVerticalLayoutUI::SetVisible(true);
-            static const QString frames[4] = {QStringLiteral("加载中 . . ."), QStringLiteral("加载中"),
-                                              QStringLiteral("加载中 ."), QStringLiteral("加载中 . .")};
+            // Three dots, none, one, two: the word stays put while the dots grow after it.
+            const int dots = (m_nFrame + 3) % 4;
             if (CControlUI* label = FindSubControl(QStringLiteral("Lb_LoadingText")))
-                label->SetText(frames[m_nFrame % 4]);
+                label->SetText(QString::fromUtf8(ravelo::Tr("加载中")) + QStringLiteral(" .").repeated(dots));
             ++m_nFrame;
         }
         return;

@@ -3,6 +3,7 @@
 #include "controls/CDispatchEventButtonUI.h"
 #include "controls/CDispatchEventOptionUI.h"
 #include "controls/PageNumbers.h"
+#include "platform/Translate.h"
 
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/UiParse.h"
@@ -52,7 +53,7 @@ CPageLabelUI::CPageLabelUI() : m_sGroup(NewGroupName())
         tip->SetVisible(false);
         return tip;
     };
-    m_pButton1 = makeButton(QStringLiteral("PageLabelbutton1"), QStringLiteral("上一页"));
+    m_pButton1 = makeButton(QStringLiteral("PageLabelbutton1"), QString::fromUtf8(ravelo::Tr("上一页")));
     Add(m_pButton1);
     for (int i = 0; i < 7; ++i) {
         auto* option = new CDispatchEventOptionUI;
@@ -72,7 +73,7 @@ CPageLabelUI::CPageLabelUI() : m_sGroup(NewGroupName())
             Add(m_pTip2);
         }
     }
-    m_pButton2 = makeButton(QStringLiteral("PageLabelbutton2"), QStringLiteral("下一页"));
+    m_pButton2 = makeButton(QStringLiteral("PageLabelbutton2"), QString::fromUtf8(ravelo::Tr("下一页")));
     Add(m_pButton2);
     ApplyItemStyle();
 }

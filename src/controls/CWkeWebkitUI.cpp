@@ -1,5 +1,6 @@
 #include "controls/CWkeWebkitUI.h"
 
+#include "platform/Translate.h"
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/CRenderEngine.h"
 #include "uilib/UiDialogs.h"
@@ -97,8 +98,8 @@ void CWkeWebkitUI::PaintText(QPainter& painter)
                                 0xFF1F2430, 3, DT_SINGLELINE | DT_CENTER | DT_BOTTOM | DT_END_ELLIPSIS);
         if (CanOpen())
             CRenderEngine::DrawText(painter, m_pManager, text.adjusted(0, text.height() / 2 + 4, 0, 0),
-                                    QStringLiteral("点击在浏览器中打开"), m_bHot ? 0xFFE65528 : 0xFF6B7385, 1,
-                                    DT_SINGLELINE | DT_CENTER | DT_TOP);
+                                    QString::fromUtf8(ravelo::Tr("点击在浏览器中打开")),
+                                    m_bHot ? 0xFFE65528 : 0xFF6B7385, 1, DT_SINGLELINE | DT_CENTER | DT_TOP);
         return;
     }
     if (caption.isEmpty())

@@ -15,6 +15,7 @@ AppSettings::AppSettings(const std::string& file) : m_file(file)
     ShowKeyMapTips = ReadProfileString(m_file, kSection, "ShowKeyMapTips", "1");
     AutoRun = ReadProfileString(m_file, kSection, "AutoRun", "0");
     IsTray = ReadProfileString(m_file, kSection, "IsTray", "1");
+    Language = ReadProfileString(m_file, kSection, "Language", "");
 }
 
 void AppSettings::Save() const
@@ -25,6 +26,7 @@ void AppSettings::Save() const
     WriteProfileString(m_file, kSection, "ShowKeyMapTips", ShowKeyMapTips);
     WriteProfileString(m_file, kSection, "AutoRun", AutoRun);
     WriteProfileString(m_file, kSection, "IsTray", IsTray);
+    WriteProfileString(m_file, kSection, "Language", Language);
 }
 
 bool AppSettings::SaveChanges(const AppSettings& before) const

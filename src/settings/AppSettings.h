@@ -16,10 +16,11 @@ struct AppSettings
     std::string ShowKeyMapTips; // "1": show the key-map tips when a game starts
     std::string AutoRun;        // "1": start with the desktop session
     std::string IsTray;         // "1": the close button hides to the tray
+    std::string Language;       // "zh_CN", "en", ...; empty: the environment's. Read at start-up
 
     explicit AppSettings(const std::string& file = SettingsFilePath);
 
-    /// Writes all six keys, even unchanged ones. A failed write is not reported.
+    /// Writes all seven keys, even unchanged ones. A failed write is not reported.
     void Save() const;
     /// Writes only the keys whose value differs from before (the same file read earlier), so that a
     /// value another process wrote meanwhile is not overwritten by a stale copy. False when a write

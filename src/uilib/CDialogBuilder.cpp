@@ -29,6 +29,7 @@
 #include "uilib/UiParse.h"
 
 #include "platform/DebugOutput.h"
+#include "platform/Translate.h"
 
 #include <QXmlStreamReader>
 
@@ -47,6 +48,54 @@ constexpr int kMaxElementDepth = 256;
 bool IsDeclaration(const QString& tag)
 {
     return tag == QLatin1String("Font") || tag == QLatin1String("Default") || tag == QLatin1String("Image");
+}
+
+// The attributes that hold words a person reads; po/ravelo-layout.its extracts the same ones into the
+// message catalogue.
+bool IsReadableText(const QString& name)
+{
+    static const QLatin1String kNames[] = {
+        QLatin1String("text"),     QLatin1String("tooltip"),   QLatin1String("prompttext"),
+        QLatin1String("tipvalue"), QLatin1String("emptytext"), QLatin1String("emptysubtext"),
+        QLatin1String("title"),
+    };
+    for (const QLatin1String& readable : kNames)
+        if (name == readable)
+            return true;
+    return false;
+}
+
+// The catalogue holds a layout text with its runs of white space made one space and the ends
+// trimmed; only ASCII white space counts, as the extraction sees it.
+QByteArray CatalogueKey(const QString& value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    QByteArray key;
+    key.reserve(utf8.size());
+    bool space = false;
+    for (const char c : utf8) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            space = !key.isEmpty();
+            continue;
+        }
+        if (space)
+            key.append(' ');
+        space = false;
+        key.append(c);
+    }
+    return key;
+}
+
+QString Translated(const QString& name, const QString& value)
+{
+    if (value.isEmpty() || !IsReadableText(name))
+        return value;
+    const QByteArray key = CatalogueKey(value);
+    const char* translation = ravelo::Tr(key.constData());
+    // Untranslated, the text keeps its own spacing.
+    if (key == translation)
+        return value;
+    return QString::fromUtf8(translation);
 }
 
 } // namespace
@@ -307,7 +356,7 @@ CControlUI* CDialogBuilder::BuildControls(const std::vector<const Node*>& nodes,
                 control->ApplyAttributeList(defaults);
         }
         for (const auto& [name, value] : node->attributes)
-            control->SetAttribute(name, value);
+            control->SetAttribute(name, Translated(name, value));
         if (container) {
             if (!container->Add(control)) {
                 delete control;

@@ -1,5 +1,6 @@
 #include "uilib/UiDialogs.h"
 
+#include "platform/Translate.h"
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/CWindowWnd.h"
 #include "uilib/WinDefines.h"
@@ -70,21 +71,21 @@ int MessageBox(ravelo::WindowHandle owner, const QString& text, const QString& c
     QPushButton* no = nullptr;
     switch (type & 0x0F) {
     case MB_OKCANCEL:
-        ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        ok = box.addButton(QString::fromUtf8(ravelo::Tr("确定")), QMessageBox::AcceptRole);
+        box.addButton(QString::fromUtf8(ravelo::Tr("取消")), QMessageBox::RejectRole);
         break;
     case MB_YESNO:
-        yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        yes = box.addButton(QString::fromUtf8(ravelo::Tr("是")), QMessageBox::YesRole);
+        no = box.addButton(QString::fromUtf8(ravelo::Tr("否")), QMessageBox::NoRole);
         box.setEscapeButton(no);
         break;
     case MB_YESNOCANCEL:
-        yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
-        box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        yes = box.addButton(QString::fromUtf8(ravelo::Tr("是")), QMessageBox::YesRole);
+        no = box.addButton(QString::fromUtf8(ravelo::Tr("否")), QMessageBox::NoRole);
+        box.addButton(QString::fromUtf8(ravelo::Tr("取消")), QMessageBox::RejectRole);
         break;
     default:
-        ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+        ok = box.addButton(QString::fromUtf8(ravelo::Tr("确定")), QMessageBox::AcceptRole);
         box.setEscapeButton(ok);
         break;
     }

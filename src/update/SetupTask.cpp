@@ -65,10 +65,16 @@ bool IsSetupApplicable(SetupTask task, const SetupOptions& options)
 
 std::string SetupCaption(SetupTask task, const EmulatorInfo* emulator)
 {
-    std::string caption = Tr(Row(task).caption);
-    if (task == SetupTask::Emulator && emulator)
-        caption += Utf16ToUtf8(emulator->Name) + " " + emulator->Version;
-    return caption;
+    if (task == SetupTask::Emulator && emulator) {
+        // A pattern rather than a prefix, so that a language that needs a space, or another word
+        // order, can have it.
+        // TRANSLATORS: %s is the emulator's name and version.
+        std::string caption = Tr("安装%s");
+        const std::size_t at = caption.find("%s");
+        const std::string title = Utf16ToUtf8(emulator->Name) + " " + emulator->Version;
+        return at == std::string::npos ? caption + title : caption.replace(at, 2, title);
+    }
+    return Tr(Row(task).caption);
 }
 
 std::string PackagePath(SetupTask task, int bitness)

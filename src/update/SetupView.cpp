@@ -28,8 +28,10 @@ SetupView::Bar BytesBar(const SetupProgress& record)
 
 std::string SetupDownloadingText(SetupTask task, const EmulatorInfo* emulator)
 {
-    if (task == SetupTask::Emulator)
+    if (task == SetupTask::Emulator) {
+        // TRANSLATORS: followed directly by the emulator's or package's name.
         return Tr("提示：正在下载") + EmulatorTitle(emulator);
+    }
     const int index = static_cast<int>(task);
     return std::string(Tr("提示：正在下载")) + Tr(kPackageNames[index >= 0 && index <= 6 ? index : 0]) +
            "...";
@@ -37,8 +39,10 @@ std::string SetupDownloadingText(SetupTask task, const EmulatorInfo* emulator)
 
 std::string SetupFinishedText(SetupTask task, const EmulatorInfo* emulator, bool packagePresent)
 {
-    if (task == SetupTask::Emulator)
+    if (task == SetupTask::Emulator) {
+        // TRANSLATORS: "提示：", a name and version, then "安装成功" or "安装失败" right after it.
         return Tr("提示：") + EmulatorTitle(emulator) + Tr("安装成功");
+    }
     if (!IsRuntimePackage(task))
         return {};
     return std::string(Tr("提示：")) + Tr(kPackageNames[static_cast<int>(task)]) +

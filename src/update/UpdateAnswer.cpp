@@ -90,6 +90,7 @@ UpdateAnswer FetchUpdateAnswer(const std::string& updateUrl, const std::string& 
 
 std::string UpdateQuestionCaption(const UpdateAnswer& answer)
 {
+    // TRANSLATORS: the caption is this text, the version number, then the question after it.
     return std::string(Tr("提示:检测到新版本")) + answer.version + Tr("是否更新");
 }
 

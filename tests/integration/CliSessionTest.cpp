@@ -28,6 +28,10 @@ protected:
 
     void SetUp() override
     {
+        // The texts checked here are the Chinese ones, whatever language CI's environment names.
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            ::unsetenv(name);
+        ::setenv("LANG", "C", 1);
         WriteSettings(m_games.Path());
         ::setenv("RAVELO_HOME", m_home.Path().c_str(), 1);
         ::setenv("TMPDIR", m_tmp.Path().c_str(), 1);
@@ -38,10 +42,10 @@ protected:
         ::unsetenv("TMPDIR");
     }
 
-    void WriteSettings(const std::string& romPath)
+    void WriteSettings(const std::string& romPath, const std::string& language = "")
     {
-        WriteText(m_home / "ravelo.cfg",
-                  "[Set]\nRomPath=" + romPath + "\n[Service]\nBaseUrl=" + s_baseUrl + "\n");
+        WriteText(m_home / "ravelo.cfg", "[Set]\nRomPath=" + romPath + "\nLanguage=" + language +
+                                             "\n[Service]\nBaseUrl=" + s_baseUrl + "\n");
     }
 
     static CliResult Run(std::vector<std::string> args) { return RunCli(RAVELO_CLI_EXE, std::move(args)); }
@@ -92,6 +96,33 @@ TEST_F(CliSession, InstallsWholeArchivesVolumesAndUnpackedGames)
     const CliResult again = Run({"install", "1001"});
     EXPECT_EQ(again.code, 0);
     EXPECT_EQ(again.lines[0].rfind("已安装", 0), 0u);
+}
+
+// English, chosen in the settings or by the environment, changes the texts a person reads; the
+// tab-separated lists keep their columns and values.
+TEST_F(CliSession, SpeaksEnglishAndKeepsTheListsAsTheyAre)
+{
+    const CliResult chinese = Run({"list"});
+    ASSERT_EQ(chinese.code, 0);
+    WriteSettings(m_games.Path(), "en");
+    const CliResult english = Run({"list"});
+    ASSERT_EQ(english.code, 0);
+    EXPECT_EQ(english.lines, chinese.lines);
+    const CliResult help = Run({"help"});
+    ASSERT_FALSE(help.lines.empty());
+    EXPECT_EQ(help.lines[0], "Usage:");
+    const CliResult whole = Run({"install", "1001"});
+    ASSERT_EQ(whole.code, 0);
+    EXPECT_EQ(whole.lines, std::vector<std::string>{"Install complete\t" + m_games / "FC/1001/"});
+
+    WriteSettings(m_games.Path());
+    ::setenv("LANGUAGE", "en", 1); // glibc ignores it under LANG=C; the program does not
+    const CliResult again = Run({"install", "1001"});
+    EXPECT_EQ(again.lines, std::vector<std::string>{"Installed\t" + m_games / "FC/1001/"});
+    const CliResult installed = Run({"installed"});
+    ASSERT_EQ(installed.lines.size(), 1u);
+    EXPECT_EQ(installed.Fields(0).at(0), "1001");
+    EXPECT_EQ(installed.Fields(0).size(), 3u);
 }
 
 TEST_F(CliSession, AnIdentityTheServiceNoLongerKnowsIsReplaced)

@@ -19,19 +19,22 @@ TEST(AppSettings, DefaultsWithoutAFile)
     EXPECT_EQ(settings.ShowKeyMapTips, "1");
     EXPECT_EQ(settings.AutoRun, "0");
     EXPECT_EQ(settings.IsTray, "1");
+    EXPECT_EQ(settings.Language, "");
 }
 
-TEST(AppSettings, SaveWritesAllSixKeysInOrder)
+TEST(AppSettings, SaveWritesAllSevenKeysInOrder)
 {
     TempFolder temp;
     const std::string file = temp / "ravelo.cfg";
     AppSettings settings(file);
     settings.HandleType = "2";
+    settings.Language = "en";
     settings.Save();
     EXPECT_EQ(test::ReadText(file), "[Set]\nRomPath=\nUpdateType=0\nHandleType=2\nShowKeyMapTips=1\n"
-                                    "AutoRun=0\nIsTray=1\n");
+                                    "AutoRun=0\nIsTray=1\nLanguage=en\n");
     const AppSettings again(file);
     EXPECT_EQ(again.HandleType, "2");
+    EXPECT_EQ(again.Language, "en");
 }
 
 TEST(AppSettings, ValuesAreTakenVerbatimForExactComparison)

@@ -1,10 +1,11 @@
-// The layout builder: the Window tag, fonts and defaults, the callback, includes, bad input, and asking
-// a built control what kind it is.
+// The layout builder: the Window tag, fonts and defaults, the callback, includes, bad input, asking
+// a built control what kind it is, and the translation of the texts a person reads.
 
 #include "uilib/CButtonUI.h"
 #include "uilib/CComboUI.h"
 #include "uilib/CContainerUI.h"
 #include "uilib/CDialogBuilder.h"
+#include "uilib/CEditUI.h"
 #include "uilib/COptionUI.h"
 #include "uilib/CPaintManagerUI.h"
 #include "uilib/CTabLayoutUI.h"
@@ -13,6 +14,7 @@
 #include "uilib/SkinResources.h"
 
 #include "support/FileText.h"
+#include "support/LanguageScope.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -242,4 +244,38 @@ TEST(Builder, AsAnswersForTheControlsKindAndItsBasesOnly)
     EXPECT_EQ(second->GetIndex(), 1);
     EXPECT_EQ(second->GetOwner(), owner);
     EXPECT_EQ(owner->GetOwnerControl(), combo);
+}
+
+// A layout's readable attributes are looked up in the catalogue as the extraction wrote them
+// (entities decoded, white space made one space); everything else, and any text the catalogue does
+// not hold, reaches the control exactly as written.
+TEST(Builder, ReadableTextsAreTranslatedWhenTheLayoutLoads)
+{
+    ravelo::test::LanguageScope english("en");
+    Callback callback;
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.CreateFromText(QStringLiteral(R"(
+        <VerticalLayout>
+          <Custom name="c" text="下载中心" tooltip="搜索" userdata="安装" />
+          <Edit name="e" prompttext="搜索想要的游戏.." />
+          <Label name="spaced" text="  下载中心 &#10;  2 " />
+          <Label name="entity" text="建议&amp;反馈" />
+          <Label name="unknown" text="  不在目录中的  文字 " />
+          <Label name="下载中心" />
+        </VerticalLayout>)"),
+                                                            &callback));
+    ASSERT_TRUE(root);
+    auto* custom = dynamic_cast<RecordingContainer*>(Named(root.get(), "c"));
+    ASSERT_TRUE(custom);
+    // A window's own control sees the translated value, as its base class does.
+    EXPECT_EQ(custom->seen,
+              (QStringList{"name=c", "text=Download centre", "tooltip=Search", "userdata=安装"}));
+    EXPECT_EQ(custom->GetToolTip(), "Search");
+    auto* edit = dynamic_cast<CEditUI*>(Named(root.get(), "e"));
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->GetPromptText(), "Search for games..");
+    EXPECT_EQ(Named(root.get(), "spaced")->GetText(), "Download centre 2");
+    EXPECT_EQ(Named(root.get(), "entity")->GetText(), "Feedback & ideas");
+    EXPECT_EQ(Named(root.get(), "unknown")->GetText(), "  不在目录中的  文字 ");
+    EXPECT_TRUE(Named(root.get(), "下载中心")); // names are never translated
 }

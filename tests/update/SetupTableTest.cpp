@@ -6,6 +6,7 @@
 #include "update/SetupView.h"
 
 #include "support/FileText.h"
+#include "support/LanguageScope.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,17 @@ TEST(SetupTable, PackagesByTaskAndBitness)
     EXPECT_EQ(SetupCaption(SetupTask::Vc2010), "安装VC2010运行库");
     const EmulatorInfo emulator = Nestopia();
     EXPECT_EQ(SetupCaption(SetupTask::Emulator, &emulator), "安装Nestopia 1.4.1");
+}
+
+// In English the popup's caption and status put the emulator's name where the language wants it.
+TEST(SetupTable, EnglishTextsPlaceTheNamesWithSpaces)
+{
+    test::LanguageScope english("en");
+    const EmulatorInfo emulator = Nestopia();
+    EXPECT_EQ(SetupCaption(SetupTask::Emulator, &emulator), "Install Nestopia 1.4.1");
+    EXPECT_EQ(SetupCaption(SetupTask::Vc2010), "Install the VC2010 runtime");
+    EXPECT_EQ(SetupFinishedText(SetupTask::Emulator, &emulator, true), "Note: Nestopia 1.4.1 installed");
+    EXPECT_EQ(SetupDownloadingText(SetupTask::Emulator, &emulator), "Note: downloading Nestopia 1.4.1");
 }
 
 TEST(SetupTable, BitnessFollowsTheMachineName)

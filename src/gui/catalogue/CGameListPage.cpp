@@ -13,6 +13,7 @@
 #include "gui/common/GuiMessages.h"
 #include "gui/common/UiProbe.h"
 #include "library/CMyGameStore.h"
+#include "platform/Translate.h"
 #include "service/CGameList.h"
 #include "service/CatalogueClient.h"
 #include "service/CatalogueMessages.h"
@@ -233,8 +234,10 @@ void CGameListPage::ShowList(std::unique_ptr<CGameList> list)
     if (m_rank)
         m_rank->SelectIndex(m_query.order);
     UiLib::SendMessage(m_context.mainWindow, UM_SELECT_CATEGORY_ENTRY);
-    if (CControlUI* total = m_PaintManager.FindControl(QStringLiteral("Lb_Total")))
-        total->SetText(m_total > 0 ? QString::fromUtf8("共 %1 款").arg(m_total) : QString());
+    if (CControlUI* total = m_PaintManager.FindControl(QStringLiteral("Lb_Total"))) {
+        // TRANSLATORS: %1 is the number of games found.
+        total->SetText(m_total > 0 ? QString::fromUtf8(ravelo::Tr("共 %1 款")).arg(m_total) : QString());
+    }
 
     ClearTiles();
     DownloadManager& downloads = m_context.engines.Downloads();

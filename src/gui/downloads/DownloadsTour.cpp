@@ -10,6 +10,7 @@
 #include "gui/downloads/CDownLoadPopFrame.h"
 #include "gui/downloads/CDownloadItemUI.h"
 #include "platform/FileSystem.h"
+#include "platform/Translate.h"
 #include "settings/AppPaths.h"
 #include "uilib/CListUI.h"
 #include "uilib/COptionUI.h"
@@ -116,34 +117,35 @@ void DownloadCentreStops(std::vector<TourStop>& stops)
 void PopupStop(std::vector<TourStop>& stops, const QString& name, SetupTask task,
                std::function<void(WindowHandle)> records)
 {
-    stops.push_back(
-        {name, [name, task, records](TourContext& ctx) {
-             EmulatorInfo emulator;
-             emulator.Name = u"FCEUX";
-             emulator.Version = "2.6.6";
-             emulator.Downloadurl = "http://127.0.0.1:1/FCEUX.zip";
-             const std::string temp = DataFolder + "tour/";
-             std::unique_ptr<SetupWorker> worker =
-                 task == SetupTask::Emulator
-                     ? std::make_unique<SetupWorker>(emulator, temp + "Emulator/FC/FCEUX/", temp)
-                     : std::make_unique<SetupWorker>(task, "http://127.0.0.1:1/download/", temp);
-             CreateFolderChain(temp);
-             CDownLoadPopFrame popup(*worker, worker->Emulator());
-             popup.Create(0, QStringLiteral("下载文件"), UI_WNDSTYLE_DIALOG, WS_EX_WINDOWEDGE);
-             popup.CenterWindow();
-             CControlUI* status = popup.GetPaintManager().FindControl(QStringLiteral("LB_Status"));
-             // Nobody answers the worker's address: it ends with an error, then the
-             // records of the state shown follow.
-             if (records)
-                 ctx.WaitFor([&] { return status && status->GetText() == QStringLiteral("提示：错误"); });
-             ctx.Settle();
-             if (records)
-                 records(popup.GetHWND());
-             ctx.Settle();
-             ctx.Shoot(name, popup);
-             popup.Close(2);
-             ctx.WaitFor([&] { return popup.GetHWND() == 0; });
-         }});
+    stops.push_back({name, [name, task, records](TourContext& ctx) {
+                         EmulatorInfo emulator;
+                         emulator.Name = u"FCEUX";
+                         emulator.Version = "2.6.6";
+                         emulator.Downloadurl = "http://127.0.0.1:1/FCEUX.zip";
+                         const std::string temp = DataFolder + "tour/";
+                         std::unique_ptr<SetupWorker> worker =
+                             task == SetupTask::Emulator
+                                 ? std::make_unique<SetupWorker>(emulator, temp + "Emulator/FC/FCEUX/", temp)
+                                 : std::make_unique<SetupWorker>(task, "http://127.0.0.1:1/download/", temp);
+                         CreateFolderChain(temp);
+                         CDownLoadPopFrame popup(*worker, worker->Emulator());
+                         popup.Create(0, QStringLiteral("下载文件"), UI_WNDSTYLE_DIALOG, WS_EX_WINDOWEDGE);
+                         popup.CenterWindow();
+                         CControlUI* status =
+                             popup.GetPaintManager().FindControl(QStringLiteral("LB_Status"));
+                         const QString failed = QString::fromUtf8(Tr("提示：错误"));
+                         // Nobody answers the worker's address: it ends with an error, then the
+                         // records of the state shown follow.
+                         if (records)
+                             ctx.WaitFor([&] { return status && status->GetText() == failed; });
+                         ctx.Settle();
+                         if (records)
+                             records(popup.GetHWND());
+                         ctx.Settle();
+                         ctx.Shoot(name, popup);
+                         popup.Close(2);
+                         ctx.WaitFor([&] { return popup.GetHWND() == 0; });
+                     }});
 }
 
 void PostSetup(WindowHandle popup, std::int32_t kind, double now, double total, std::int32_t code = 0)

@@ -8,6 +8,7 @@
 #include "gui/settings/CSystemSetFrame.h"
 #include "gui/settings/CUpdateAskFrame.h"
 #include "gui/settings/EmulatorPage.h"
+#include "platform/Translate.h"
 #include "settings/AppPaths.h"
 #include "uilib/CControlUI.h"
 #include "uilib/CMenuWnd.h"
@@ -45,7 +46,8 @@ void UpdatePopupStop(std::vector<TourStop>& stops, const QString& name,
              popup.Create(0, QStringLiteral("下载文件"), UI_WNDSTYLE_DIALOG, WS_EX_WINDOWEDGE);
              popup.CenterWindow();
              CControlUI* status = popup.GetPaintManager().FindControl(QStringLiteral("LB_Status"));
-             ctx.WaitFor([&] { return status && status->GetText() == QStringLiteral("提示：错误"); });
+             const QString failed = QString::fromUtf8(Tr("提示：错误"));
+             ctx.WaitFor([&] { return status && status->GetText() == failed; });
              records(popup.GetHWND());
              ctx.Settle();
              ctx.Shoot(name, popup);
