@@ -39,6 +39,17 @@ endforeach()
 add_custom_target(ravelo_man_pages ALL DEPENDS ${ravelo_man_pages})
 install(FILES ${ravelo_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The package's changelog and copyright, where Debian looks for them.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+  COMMAND ${RAVELO_GZIP} -9 -n -c changelog > changelog.gz
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/packaging
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog
+  VERBATIM)
+add_custom_target(ravelo_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ravelo)
+
 # The catalogue service for a household or a club; not enabled by the install.
 set(RAVELO_SYSTEMD_UNITDIR lib/systemd/system CACHE STRING "Where the service unit goes, below the prefix")
 # The unit names the program by its full path, so it is written when the prefix is known: at install
@@ -52,4 +63,4 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/ravelo-server.service DESTINATION ${
 # Everything the install needs, for tests that install the build.
 add_custom_target(ravelo_installable
   DEPENDS ravelo ravelo-cli ravelo-server ravelo-update ravelo-demo-emu ravelo_local_game_res
-          ravelo_keymap_tips ravelo_app_icons ravelo_man_pages)
+          ravelo_keymap_tips ravelo_app_icons ravelo_man_pages ravelo_changelog)

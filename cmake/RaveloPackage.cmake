@@ -7,14 +7,16 @@ set(CPACK_PACKAGE_CONTACT "The Ravelo developers <ravelo@users.noreply.github.co
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "game centre for console and arcade emulators")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ravelo browses an online game catalogue, installs games with resumable downloads, imports games\n"
-    "already on disk and plays them with the right emulator, with gamepads bound for it.\n"
-    "The package also holds ravelo-cli, a headless front end, and ravelo-server, a catalogue server\n"
-    "with a systemd unit for a household or a club that hosts its own games.")
+    "Ravelo browses an online game catalogue, installs games with resumable\n"
+    "downloads, imports games already on disk and plays them with the right\n"
+    "emulator, with gamepads bound for it. The package also holds ravelo-cli,\n"
+    "a headless front end, and ravelo-server, a catalogue server with a systemd\n"
+    "unit for a household or a club that hosts its own games.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# An emulator front end, not a game: Debian's section for emulators.
+set(CPACK_DEBIAN_PACKAGE_SECTION otherosfs)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/ravelo/ravelo)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
