@@ -11,7 +11,7 @@ PACKAGES=(
   libcurl4-openssl-dev libjsoncpp-dev libsqlite3-dev zlib1g-dev libminizip-dev
   qt6-base-dev libsdl2-dev libx11-dev libcpp-httplib-dev fonts-wqy-microhei
   curl unzip libssl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-  xdotool trayer desktop-file-utils gettext
+  xdotool trayer desktop-file-utils gettext appstream systemd lintian dpkg-dev
 )
 
 missing=()

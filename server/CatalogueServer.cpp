@@ -2,11 +2,13 @@
 
 #include "server/AnswerAddresses.h"
 #include "server/CatalogueJson.h"
+#include "server/CatalogueRevision.h"
 #include "server/CatalogueSchema.h"
 #include "server/SafePath.h"
 #include "server/SqliteError.h"
 #include "server/StaticFiles.h"
 
+#include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 
 #include <httplib.h>
@@ -144,6 +146,14 @@ bool CatalogueServer::Open(std::string& error)
         error = std::string("目录数据库无法打开: ") + failure.what();
         return false;
     }
+    try {
+        auto db = m_pool->Acquire();
+        CatalogueRevision::Install(*db);
+    } catch (const SqliteError& failure) {
+        // A catalogue the server may not change is still served, only without kept answers.
+        DebugOutput(std::string("catalogue answers are not kept: ") + failure.what() + "\n");
+    }
+    m_answers = std::make_unique<AnswerCache>(*m_pool);
     m_clientApi = std::make_unique<ClientApi>(*m_catalogue, *m_accounts);
     m_portalApi = std::make_unique<PortalApi>(*m_catalogue, *m_accounts);
     m_http = std::make_unique<HttpServer>();
@@ -229,7 +239,8 @@ void CatalogueServer::Dispatch(const httplib::Request& request, httplib::Respons
             SendError(response, 405);
             return;
         }
-        SendJson(response, m_clientApi->Handle(request.body, addresses));
+        SendJson(response, m_answers->Answer(request.body, addresses,
+                                             [&] { return m_clientApi->Handle(request.body, addresses); }));
     } else if (path == "/download/pc/update/emulators.php") {
         if (MethodAllowed(response, request.method, true))
             SendJson(response, m_portalApi->EmulatorList(addresses));

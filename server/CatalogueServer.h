@@ -2,6 +2,7 @@
 
 #include "server/AccessLog.h"
 #include "server/AccountStore.h"
+#include "server/AnswerCache.h"
 #include "server/CatalogueStore.h"
 #include "server/ClientApi.h"
 #include "server/ConnectionPool.h"
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<ConnectionPool> m_pool;
     std::unique_ptr<CatalogueStore> m_catalogue;
     std::unique_ptr<AccountStore> m_accounts;
+    std::unique_ptr<AnswerCache> m_answers;
     std::unique_ptr<ClientApi> m_clientApi;
     std::unique_ptr<PortalApi> m_portalApi;
     std::unique_ptr<HttpServer> m_http;

@@ -116,9 +116,14 @@ bool DemoBuilder::WriteZip(const std::string& relative, const std::vector<Archiv
 bool DemoBuilder::Build(std::string& error)
 {
     // Every package carries the demo emulator: without it nothing is written at all.
-    const std::string programPath = m_options.emulatorProgram.empty()
-                                        ? ExecutableFolder() + DemoEmulatorProgram
-                                        : m_options.emulatorProgram;
+    std::string programPath = m_options.emulatorProgram;
+    if (programPath.empty()) {
+        // Beside the program in a build or a portable folder; in libexec when installed.
+        programPath = ExecutableFolder() + DemoEmulatorProgram;
+        const std::string installed = ExecutableFolder() + "../libexec/ravelo/" + DemoEmulatorProgram;
+        if (!FileExists(programPath) && FileExists(installed))
+            programPath = installed;
+    }
     if (!ReadWholeFile(programPath, m_emulatorProgram) || m_emulatorProgram.empty()) {
         error = "找不到演示模拟器程序 " + std::string(DemoEmulatorProgram) + "（请先构建它）: " + programPath;
         return false;

@@ -17,7 +17,8 @@ struct DemoOptions
     std::string cloudShareBase;           ///< when set, games get share links below this address
     bool force = false;                   ///< replace an existing catalogue in the folder
     /// The demo emulator program packaged for every system; empty: ravelo-demo-emu beside the running
-    /// program. The build fails when it is missing.
+    /// program, else in ../libexec/ravelo/ from it (an installed server). The build fails when it is
+    /// missing.
     std::string emulatorProgram;
     /// The folder of the programs the update package is made of (ravelo-update, ravelo, ravelo-cli,
     /// their shipped files); empty: the running program's folder. The build fails without an updater.

@@ -20,6 +20,9 @@ public:
     /// The decoded value, or the fallback when the field is missing.
     std::string Get(const std::string& name, const std::string& fallback = std::string()) const;
 
+    /// Every field, decoded, by name.
+    const std::map<std::string, std::string>& Fields() const { return m_fields; }
+
     /// Decodes one "%XX" and "+" encoded text; nothing when an escape is broken.
     static std::optional<std::string> Decode(const std::string& text);
     /// Encodes as the client does: letters, digits and "-_.~" stay, a space becomes "+", every other

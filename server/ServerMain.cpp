@@ -1,5 +1,6 @@
 // ravelo-server: hosts a game catalogue for Ravelo clients, and builds a demo catalogue.
 #include "server/AccessLog.h"
+#include "server/CatalogueImporter.h"
 #include "server/CatalogueServer.h"
 #include "server/DemoBuilder.h"
 
@@ -23,10 +24,13 @@ const char* const Usage =
     "  ravelo-server serve --root DIR [--port 8650] [--host 127.0.0.1] [--threads 16]\n"
     "                      [--access-log FILE] [--log-bodies] [--absolute-pictures]\n"
     "                      [--game-rate BYTES]\n"
+    "  ravelo-server import --root DIR MANIFEST\n"
     "\n"
     "build-demo  在 DIR 中生成演示目录（数据库、游戏压缩包、分卷、图片、模拟器和更新包）。\n"
     "serve       提供 DIR 中的目录。--port 0 选择空闲端口；启动后输出 \"listening on HOST:PORT\"。\n"
-    "            每个请求在标准输出（或 --access-log 指定的文件）留下一行访问记录。\n";
+    "            每个请求在标准输出（或 --access-log 指定的文件）留下一行访问记录。\n"
+    "import      按清单把游戏加入或更新到 DIR 的目录中。清单每行一个游戏:\n"
+    "            游戏编号 | 压缩包 | 名称 | 机种 | 分类 | 语言 | 图标 | 截图（以空格分隔）\n";
 
 int Fail(const std::string& message)
 {
@@ -142,6 +146,32 @@ int Serve(const std::vector<std::string>& args)
     return 0;
 }
 
+int Import(const std::vector<std::string>& args)
+{
+    std::string root;
+    std::string manifest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--root" && i + 1 < args.size())
+            root = args[++i];
+        else if (!args[i].empty() && args[i][0] != '-' && manifest.empty())
+            manifest = args[i];
+        else
+            return Fail("无法识别的参数: " + args[i] + "\n" + Usage);
+    }
+    if (root.empty() || manifest.empty())
+        return Fail(std::string("缺少 --root 或清单文件\n") + Usage);
+    ImportResult result;
+    const bool imported = CatalogueImporter(root).Import(manifest, result);
+    for (const ManifestProblem& problem : result.problems)
+        std::fprintf(stderr, "%s:%d: %s\n", manifest.c_str(), problem.line, problem.reason.c_str());
+    if (!result.problems.empty())
+        return Fail("清单有误，没有导入任何游戏");
+    if (!imported)
+        return Fail(result.error);
+    std::printf("已导入: 新增 %d 个游戏，更新 %d 个游戏\n", result.added, result.updated);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -152,6 +182,8 @@ int main(int argc, char** argv)
         return BuildDemo(args);
     if (command == "serve")
         return Serve(args);
+    if (command == "import")
+        return Import(args);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(Usage, stdout);
         return 0;

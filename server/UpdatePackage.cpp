@@ -105,7 +105,10 @@ bool MakeUpdatePackage(const std::string& programFolder, const std::string& targ
         return false;
     }
     const std::string key = Fingerprint(files);
-    const bool cacheable = !key.empty() && ::access(folder.c_str(), W_OK) == 0;
+    // Only a build or a portable folder keeps the cache: an installed program's folder is the
+    // system's, even when the one building a catalogue could write there.
+    const bool cacheable =
+        !key.empty() && FileExists(folder + "portable.txt") && ::access(folder.c_str(), W_OK) == 0;
     const std::string cached = folder + kCacheFolder + "Update-" + key + ".zip";
     if (!cacheable || !FileExists(cached)) {
         const std::string made = cacheable ? cached : target;

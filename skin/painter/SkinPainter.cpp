@@ -2,10 +2,12 @@
 // folder to write them to; every picture is drawn here from shapes and text, in the skin's palette
 // (see skin/README.md), so nothing in the skin is copied from anywhere.
 
+#include "AppIcon.h"
 #include "PlayPictures.h"
 
 #include <QBrush>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHash>
@@ -18,6 +20,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -192,40 +195,6 @@ QImage Dot(const QColor& color)
     p.setPen(Qt::NoPen);
     p.setBrush(color);
     p.drawEllipse(QRectF(1, 1, 8, 8));
-    return image;
-}
-
-QImage Logo(int side)
-{
-    QImage image = Canvas(side, side);
-    QPainter p(&image);
-    Smooth(p);
-    const double s = side / 128.0;
-    QLinearGradient fill(0, 0, side, side);
-    fill.setColorAt(0, QColor(0xFF, 0x8A, 0x5B));
-    fill.setColorAt(1, kAccentDark);
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(4 * s, 4 * s, 120 * s, 120 * s), 28 * s, 28 * s);
-    // A bold "R" with a play triangle in its bowl.
-    QPainterPath letter;
-    letter.moveTo(38 * s, 98 * s);
-    letter.lineTo(38 * s, 30 * s);
-    letter.lineTo(70 * s, 30 * s);
-    letter.cubicTo(96 * s, 30 * s, 96 * s, 68 * s, 70 * s, 68 * s);
-    letter.lineTo(58 * s, 68 * s);
-    letter.lineTo(86 * s, 98 * s);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kWhite, 13 * s, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(letter);
-    QPainterPath play;
-    play.moveTo(60 * s, 41 * s);
-    play.lineTo(73 * s, 49 * s);
-    play.lineTo(60 * s, 57 * s);
-    play.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(kWhite);
-    p.drawPath(play);
     return image;
 }
 
@@ -463,8 +432,8 @@ QHash<QString, Painter> Painters()
     painters.insert(QStringLiteral("level_bkimage.png"), [] { return Stars(kStarOff); });
     painters.insert(QStringLiteral("92_92_92.png"), [] { return Dot(QColor(92, 92, 92)); });
     painters.insert(QStringLiteral("white.png"), [] { return Dot(kWhite); });
-    painters.insert(QStringLiteral("logo.png"), [] { return Logo(128); });
-    painters.insert(QStringLiteral("logo_small.png"), [] { return Logo(32); });
+    painters.insert(QStringLiteral("logo.png"), [] { return PaintAppIcon(128); });
+    painters.insert(QStringLiteral("logo_small.png"), [] { return PaintAppIcon(32); });
     painters.insert(QStringLiteral("num_badge.png"), Badge);
     painters.insert(QStringLiteral("check_normal.png"), [] { return CheckBox(false); });
     painters.insert(QStringLiteral("check_selected.png"), [] { return CheckBox(true); });
@@ -518,13 +487,40 @@ QHash<QString, Painter> Painters()
     return painters;
 }
 
+/// The desktop's icon theme tree: hicolor/<n>x<n>/apps/<name>.png for each raster size and
+/// hicolor/scalable/apps/<name>.svg.
+int PaintAppIcons(const QString& folder, const QString& name)
+{
+    int failures = 0;
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString apps = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(side);
+        if (!QDir().mkpath(apps) ||
+            !PaintAppIcon(side).save(apps + '/' + name + QStringLiteral(".png"), "PNG")) {
+            std::fprintf(stderr, "cannot write the %dpx icon in %s\n", side, qPrintable(apps));
+            ++failures;
+        }
+    }
+    const QString scalable = folder + QStringLiteral("/hicolor/scalable/apps");
+    QFile svg(scalable + '/' + name + QStringLiteral(".svg"));
+    const QByteArray text = AppIconSvg();
+    if (!QDir().mkpath(scalable) || !svg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        svg.write(text) != text.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+        ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--app-icons") == 0)
+        return PaintAppIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc < 3) {
-        std::fprintf(stderr, "usage: ravelo_skin_painter OUTPUT_FOLDER PICTURE.png...\n");
+        std::fprintf(stderr, "usage: ravelo_skin_painter OUTPUT_FOLDER PICTURE.png...\n"
+                             "       ravelo_skin_painter --app-icons OUTPUT_FOLDER ICON_NAME\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     // The main window hides to the tray; the program ends when the main window closes for real.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Ravelo"));
-    QApplication::setDesktopFileName(QStringLiteral("ravelo"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.ravelo.Ravelo"));
 
     const int code = ravelo::RunProgram(
         [](ravelo::Engines& engines) { return ravelo::RunWindows(engines); },
