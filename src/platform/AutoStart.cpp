@@ -16,7 +16,7 @@ std::string AutoStartEntryPath()
         config = xdg;
     else
         config = std::string(std::getenv("HOME") ? std::getenv("HOME") : "") + "/.config";
-    return WithTrailingSeparator(config) + "autostart/ravelo.desktop";
+    return WithTrailingSeparator(config) + "autostart/io.github.ravelo.Ravelo.desktop";
 }
 
 std::string DesktopExecArgument(const std::string& argument)
@@ -57,7 +57,7 @@ std::string AutoStartEntryText(const std::string& program)
            "Exec=" +
            exec +
            "\n"
-           "Icon=ravelo\n"
+           "Icon=io.github.ravelo.Ravelo\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
 }

@@ -103,7 +103,7 @@ TEST_F(AutoStart, OddProgramPathsSurviveTheExecLineAndTheEntryValidates)
 TEST_F(AutoStart, TurningOffRemovesTheEntryAndAMissingEntryIsFine)
 {
     ASSERT_TRUE(SetAutoRun(true, "/usr/bin/ravelo"));
-    EXPECT_EQ(AutoStartEntryPath(), m_config / "cfg/autostart/ravelo.desktop");
+    EXPECT_EQ(AutoStartEntryPath(), m_config / "cfg/autostart/io.github.ravelo.Ravelo.desktop");
     EXPECT_TRUE(FileExists(AutoStartEntryPath()));
     EXPECT_TRUE(SetAutoRun(false, "/usr/bin/ravelo"));
     EXPECT_FALSE(FileExists(AutoStartEntryPath()));

@@ -169,10 +169,12 @@ void CSystemSetFrame::ShowComponents()
         const bool applicable = IsSetupApplicable(component.task);
         const bool installed = applicable && IsPackageInstalled(component.task);
         if (status)
-            status->SetText(Q(Tr(!applicable ? "不适用" : installed ? "已安装" : "未安装")));
+            status->SetText(Q(Tr(!applicable ? TrNoop("不适用")
+                                 : installed ? TrNoop("已安装")
+                                             : TrNoop("未安装"))));
         if (button) {
             button->SetVisible(applicable);
-            button->SetText(Q(Tr(installed ? "修复" : "安装")));
+            button->SetText(Q(Tr(installed ? TrNoop("修复") : TrNoop("安装"))));
         }
     }
 }

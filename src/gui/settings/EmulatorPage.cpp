@@ -88,7 +88,7 @@ bool EmulatorPage::StartTask(EmulatorTask task, const std::string& id, std::func
 {
     if (m_runner.Start(task, id, std::move(work)))
         return true;
-    Say("请等待当前的模拟器操作完成");
+    Say(TrNoop("请等待当前的模拟器操作完成"));
     return false;
 }
 
@@ -102,7 +102,7 @@ void EmulatorPage::OnTaskDone(const EmulatorTaskDone& done)
     }
     if (done.task == EmulatorTask::Reset) {
         if (done.succeeded)
-            Say("已恢复默认设置");
+            Say(TrNoop("已恢复默认设置"));
         return;
     }
     // Install, update and removal change what an item shows; the registry knows the outcome.
@@ -162,9 +162,9 @@ void EmulatorPage::Fill()
     if (CControlUI* logo = Find(QStringLiteral("Ctr_EmuEmptyLogo")))
         logo->SetBkImage(SystemLogo(m_system));
     if (CControlUI* text = Find(QStringLiteral("Lb_EmuEmpty")))
-        text->SetText(Q(Tr(!m_loaded   ? "正在获取模拟器列表…"
-                           : !m_system ? "请在左侧选择机种"
-                                       : "该机种暂无可用的模拟器")));
+        text->SetText(Q(Tr(!m_loaded   ? TrNoop("正在获取模拟器列表…")
+                           : !m_system ? TrNoop("请在左侧选择机种")
+                                       : TrNoop("该机种暂无可用的模拟器"))));
 }
 
 void EmulatorPage::AddItem(std::size_t index)
@@ -248,7 +248,7 @@ bool EmulatorPage::Notify(TNotifyUI& msg)
         return false;
     if (name == QLatin1String("Btn_Refresh")) {
         if (m_loaded && !m_parts.engines.Emulators().RefreshAsync(m_window))
-            Say("模拟器列表正在更新,请稍候");
+            Say(TrNoop("模拟器列表正在更新,请稍候"));
         return true;
     }
     if (name == QLatin1String("Btn_ResetXinput") || name == QLatin1String("Btn_ResetKeyboard")) {
@@ -286,7 +286,7 @@ void EmulatorPage::OnItemCommand(const QString& command, const Shown& shown, CCo
         // The offer is the server's entry; an emulator it no longer lists has nothing to update to.
         const std::optional<EmulatorInfo> offered = emulators.FindAvailable(record.EmulatorId);
         if (!offered) {
-            Say("服务器上暂无该模拟器的更新");
+            Say(TrNoop("服务器上暂无该模拟器的更新"));
             return;
         }
         StartTask(EmulatorTask::Update, record.EmulatorId, [&emulators, &host, offered, window] {
@@ -294,7 +294,7 @@ void EmulatorPage::OnItemCommand(const QString& command, const Shown& shown, CCo
         });
     } else if (chosen == QLatin1String("Menu_OpenEmuDir")) {
         if (!emulators.OpenFolder(record))
-            Say("无法打开模拟器所在的文件夹");
+            Say(TrNoop("无法打开模拟器所在的文件夹"));
     } else if (chosen == QLatin1String("Menu_SetDefault")) {
         RestoreDefaults(record);
     } else if (chosen == QLatin1String("Menu_DelEmu")) {
@@ -318,22 +318,22 @@ void EmulatorPage::RunStandalone(const EmulatorInfo& record)
 {
     const std::string handle = m_parts.handleType();
     if (handle != "1" && handle != "2") {
-        Say("请先在“常规设置”中选择控制方式(手柄或键盘),再设置模拟器");
+        Say(TrNoop("请先在“常规设置”中选择控制方式(手柄或键盘),再设置模拟器"));
         return;
     }
     CEmulatorManager& emulators = m_parts.engines.Emulators();
     if (emulators.IsStandaloneRunning()) {
-        Say("已有模拟器正在单独运行,请先关闭它");
+        Say(TrNoop("已有模拟器正在单独运行,请先关闭它"));
         return;
     }
     if (m_parts.engines.Launcher().IsBusy()) {
-        Say("游戏正在运行,请先退出游戏");
+        Say(TrNoop("游戏正在运行,请先退出游戏"));
         return;
     }
     // The run reads the control method from the settings file: what the window shows must be there.
     m_parts.saveSettings();
     if (!emulators.RunStandalone(record))
-        Say("无法启动该模拟器,请尝试重新下载");
+        Say(TrNoop("无法启动该模拟器,请尝试重新下载"));
 }
 
 bool EmulatorPage::RefuseWhileRunning()
@@ -342,7 +342,7 @@ bool EmulatorPage::RefuseWhileRunning()
     // corrupt what it saves when it ends.
     if (!m_parts.engines.Launcher().IsBusy() && !m_parts.engines.Emulators().IsStandaloneRunning())
         return false;
-    Say("游戏或模拟器正在运行,请关闭后再试");
+    Say(TrNoop("游戏或模拟器正在运行,请关闭后再试"));
     return true;
 }
 
@@ -392,7 +392,7 @@ void EmulatorPage::ResetEveryEmulator(int kind)
 bool EmulatorPage::ConfirmClose()
 {
     if (m_runner.IsBusy()) {
-        Say("模拟器正在安装或更新,请等待完成后再关闭");
+        Say(TrNoop("模拟器正在安装或更新,请等待完成后再关闭"));
         return false;
     }
     CEmulatorManager& emulators = m_parts.engines.Emulators();

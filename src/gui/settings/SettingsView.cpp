@@ -4,7 +4,6 @@
 #include "platform/TextConvert.h"
 #include "platform/Translate.h"
 
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>

@@ -251,7 +251,7 @@ TEST_F(SystemSetFrameTest, TheAutostartEntryFollowsTheOption)
     ASSERT_TRUE(CloseWindow(*frame));
     EXPECT_EQ(Setting("AutoRun"), "1");
     ASSERT_TRUE(FileExists(AutoStartEntryPath()));
-    EXPECT_EQ(AutoStartEntryPath(), m_home / "config/autostart/ravelo.desktop");
+    EXPECT_EQ(AutoStartEntryPath(), m_home / "config/autostart/io.github.ravelo.Ravelo.desktop");
     EXPECT_EQ(ReadText(AutoStartEntryPath()), AutoStartEntryText(program));
     if (!FindOnPath("desktop-file-validate").empty()) {
         const std::string command = "desktop-file-validate '" + AutoStartEntryPath() + "' >&2";
