@@ -42,6 +42,7 @@ bool AppSettings::SaveChanges(const AppSettings& before) const
     write("ShowKeyMapTips", ShowKeyMapTips, before.ShowKeyMapTips);
     write("AutoRun", AutoRun, before.AutoRun);
     write("IsTray", IsTray, before.IsTray);
+    write("Language", Language, before.Language);
     return written;
 }
 

@@ -118,6 +118,9 @@ void CSystemSetFrame::ShowSettings()
     show("Opt_AutoUpdate", options.autoUpdate);
     show("Opt_ManualUpdate", options.manualUpdate);
     show("Opt_PadExitCombo", options.padExitCombo);
+    show("Opt_LanguageSystem", options.languageSystem);
+    show("Opt_LanguageChinese", options.languageChinese);
+    show("Opt_LanguageEnglish", options.languageEnglish);
 }
 
 SettingsOptions CSystemSetFrame::ReadOptions()
@@ -137,6 +140,9 @@ SettingsOptions CSystemSetFrame::ReadOptions()
     options.autoUpdate = selected("Opt_AutoUpdate");
     options.manualUpdate = selected("Opt_ManualUpdate");
     options.padExitCombo = selected("Opt_PadExitCombo");
+    options.languageSystem = selected("Opt_LanguageSystem");
+    options.languageChinese = selected("Opt_LanguageChinese");
+    options.languageEnglish = selected("Opt_LanguageEnglish");
     return options;
 }
 

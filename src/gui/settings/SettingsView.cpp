@@ -64,6 +64,9 @@ SettingsOptions OptionsFromSettings(const AppSettings& settings, const std::stri
     options.manualUpdate = settings.UpdateType == "0";
     options.autoUpdate = !options.manualUpdate;
     options.padExitCombo = padExitCombo != "0";
+    options.languageSystem = settings.Language.empty();
+    options.languageChinese = settings.Language.rfind("zh", 0) == 0;
+    options.languageEnglish = settings.Language.rfind("en", 0) == 0;
     return options;
 }
 
@@ -76,6 +79,13 @@ void ApplyOptions(const SettingsOptions& options, AppSettings& settings)
     // Any value but "0" already means automatic: it stays as it is unless the user chose manual.
     if (!(options.autoUpdate && settings.UpdateType != "0"))
         ApplyPair(options.autoUpdate, options.manualUpdate, "1", "0", settings.UpdateType);
+    // A language written by hand that none of the options names stays until one is chosen.
+    if (options.languageSystem)
+        settings.Language.clear();
+    else if (options.languageChinese && settings.Language.rfind("zh", 0) != 0)
+        settings.Language = "zh_CN";
+    else if (options.languageEnglish && settings.Language.rfind("en", 0) != 0)
+        settings.Language = "en";
 }
 
 std::string PadExitComboValue(const SettingsOptions& options)

@@ -17,6 +17,8 @@ struct SettingsOptions
     bool showKeyMap = false, hideKeyMap = false;
     bool autoUpdate = false, manualUpdate = false;
     bool padExitCombo = true;
+    /// The interface language: the system's, Chinese or English; none selected keeps the setting.
+    bool languageSystem = false, languageChinese = false, languageEnglish = false;
 };
 
 /// The options that show the settings: "1"/"0" (or "1"/"2" for HandleType) select one of a pair,
@@ -43,7 +45,6 @@ std::string GamesFolderForChoice(const std::string& chosen);
 /// Creates folder with its parents and checks that a file can be created in it. False with a reason
 /// (the system's) when it cannot; the folders made on the way are left.
 bool PrepareGamesFolder(const std::string& folder, std::string* reason = nullptr);
-
 
 /// The description of an emulator item: name, version, update date and the notes, one per line.
 std::string EmulatorDescription(const EmulatorInfo& record);

@@ -16,8 +16,8 @@
 #include "gui/shell/GuiPrompts.h"
 #include "gui/shell/PromptBroker.h"
 #include "uilib/CTabLayoutUI.h"
-#include "uilib/WindowHost.h"
 #include "uilib/WinDefines.h"
+#include "uilib/WindowHost.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -36,8 +36,8 @@ class TourShell
 {
 public:
     explicit TourShell(Engines& engines)
-        : m_broker(QCoreApplication::instance()), m_prompts(m_broker), m_starter(engines.Launcher(), m_prompts),
-          m_actions(engines, m_prompts, m_starter),
+        : m_broker(QCoreApplication::instance()), m_prompts(m_broker),
+          m_starter(engines.Launcher(), m_prompts), m_actions(engines, m_prompts, m_starter),
           m_frame(CMainFrame::Parts{engines, m_prompts, m_starter, m_actions, m_broker})
     {
         m_frame.Create(0, QStringLiteral("Ravelo"), UI_WNDSTYLE_FRAME, WS_EX_WINDOWEDGE);
@@ -58,7 +58,8 @@ public:
 
     void SelectTab(int tab)
     {
-        if (auto* tabs = ControlAs<CTabLayoutUI>(m_frame.GetPaintManager().FindControl(QStringLiteral("Tab_HomePage"))))
+        if (auto* tabs = ControlAs<CTabLayoutUI>(
+                m_frame.GetPaintManager().FindControl(QStringLiteral("Tab_HomePage"))))
             tabs->SelectItem(tab);
     }
 
@@ -152,42 +153,47 @@ void AddShellTourStops(std::vector<TourStop>& stops)
 {
     stops.push_back({QStringLiteral("main-category"), [](TourContext& ctx) {
                          TourShell shell(ctx.GetEngines());
+                         shell.SelectTab(1); // the program opens on the home page
                          ctx.WaitFor([&] { return ListShown(shell.Frame().CategoryPage()); });
                          ctx.Settle(1200); // the tiles' pictures
                          ctx.Shoot(QStringLiteral("main-category"), shell.Frame(), true);
                      }});
     stops.push_back({QStringLiteral("main-search"), [](TourContext& ctx) {
                          TourShell shell(ctx.GetEngines());
-                         ctx.WaitFor([&] { return ListShown(shell.Frame().CategoryPage()); });
-                         if (CControlUI* box = shell.Frame().GetPaintManager().FindControl(QStringLiteral("Ed_SearchKeyWord")))
+                         if (CControlUI* box = shell.Frame().GetPaintManager().FindControl(
+                                 QStringLiteral("Ed_SearchKeyWord")))
                              box->SetText(QStringLiteral("之"));
                          TNotifyUI enter;
                          enter.sType = DUI_MSGTYPE_RETURN;
-                         enter.pSender = shell.Frame().GetPaintManager().FindControl(QStringLiteral("Ed_SearchKeyWord"));
+                         enter.pSender =
+                             shell.Frame().GetPaintManager().FindControl(QStringLiteral("Ed_SearchKeyWord"));
                          shell.Frame().Notify(enter);
                          ctx.WaitFor([&] { return ListShown(shell.Frame().SearchPage()); });
                          ctx.Settle(1000);
                          ctx.Shoot(QStringLiteral("main-search"), shell.Frame(), true);
                      }});
-    stops.push_back({QStringLiteral("main-install"), [](TourContext& ctx) {
-                         TourShell shell(ctx.GetEngines());
-                         Answers answers;
-                         CGameListPage* page = shell.Frame().CategoryPage();
-                         ctx.WaitFor([&] { return ListShown(page); });
-                         ctx.Settle(800);
-                         CGameItemUI* tile = page->Tiles().at(1);
-                         const std::string id = tile->GetGame().gameid;
-                         shell.Actions().Act(TileAction::Install, tile->GetGame(), shell.Frame().GetHWND());
-                         ctx.WaitFor([&] { return page->TileOf(id) && page->TileOf(id)->GetState() == 2; }, 30000);
-                         ctx.Settle(600);
-                         ctx.Shoot(QStringLiteral("main-tile-installing"), shell.Frame());
-                         ctx.WaitFor([&] { return page->TileOf(id) && page->TileOf(id)->GetState() == 8; }, 60000);
-                         ctx.Settle(300);
-                         ctx.Shoot(QStringLiteral("main-tile-installed"), shell.Frame());
-                         shell.SelectTab(3);
-                         ctx.Settle(800);
-                         ctx.Shoot(QStringLiteral("main-mygames"), shell.Frame(), true);
-                     }});
+    stops.push_back(
+        {QStringLiteral("main-install"), [](TourContext& ctx) {
+             TourShell shell(ctx.GetEngines());
+             Answers answers;
+             shell.SelectTab(1);
+             CGameListPage* page = shell.Frame().CategoryPage();
+             if (!ctx.WaitFor([&] { return ListShown(page); }) || page->Tiles().size() < 2)
+                 return;
+             ctx.Settle(800);
+             CGameItemUI* tile = page->Tiles().at(1);
+             const std::string id = tile->GetGame().gameid;
+             shell.Actions().Act(TileAction::Install, tile->GetGame(), shell.Frame().GetHWND());
+             ctx.WaitFor([&] { return page->TileOf(id) && page->TileOf(id)->GetState() == 2; }, 30000);
+             ctx.Settle(600);
+             ctx.Shoot(QStringLiteral("main-tile-installing"), shell.Frame());
+             ctx.WaitFor([&] { return page->TileOf(id) && page->TileOf(id)->GetState() == 8; }, 60000);
+             ctx.Settle(300);
+             ctx.Shoot(QStringLiteral("main-tile-installed"), shell.Frame());
+             shell.SelectTab(3);
+             ctx.Settle(800);
+             ctx.Shoot(QStringLiteral("main-mygames"), shell.Frame(), true);
+         }});
     stops.push_back({QStringLiteral("dialog-source"), [](TourContext& ctx) {
                          CDownLoadTypeFrame all(kSourceCloudDrive | kSourceServers | kSourceUnpacked);
                          ShootDialog(ctx, all, QStringLiteral("dialog-source"));

@@ -68,6 +68,35 @@ TEST(SettingsView, PairsShowOneNeitherOrTheOtherAndWriteBackOnlyWhatIsSelected)
     EXPECT_TRUE(OptionsFromSettings(back, "").padExitCombo);
 }
 
+TEST(SettingsView, TheLanguageShowsAsOneOfThreeAndAHandWrittenOneStaysUntilChosen)
+{
+    AppSettings settings;
+    SettingsOptions options = OptionsFromSettings(settings, "1");
+    EXPECT_TRUE(options.languageSystem);
+    EXPECT_FALSE(options.languageChinese || options.languageEnglish);
+
+    settings.Language = "en_GB";
+    options = OptionsFromSettings(settings, "1");
+    EXPECT_TRUE(options.languageEnglish);
+    ApplyOptions(options, settings);
+    EXPECT_EQ(settings.Language, "en_GB"); // the same language as written keeps its country
+
+    options.languageEnglish = false;
+    options.languageChinese = true;
+    ApplyOptions(options, settings);
+    EXPECT_EQ(settings.Language, "zh_CN");
+
+    settings.Language = "fr"; // none of the options: nothing is shown and nothing changes
+    options = OptionsFromSettings(settings, "1");
+    EXPECT_FALSE(options.languageSystem || options.languageChinese || options.languageEnglish);
+    ApplyOptions(options, settings);
+    EXPECT_EQ(settings.Language, "fr");
+
+    options.languageSystem = true;
+    ApplyOptions(options, settings);
+    EXPECT_TRUE(settings.Language.empty());
+}
+
 TEST(SettingsView, GamesFoldersGetATrailingSeparatorAndMountRootsAGamesFolder)
 {
     EXPECT_EQ(ProposedGamesFolder("/home/玩家"), "/home/玩家/Games/");
