@@ -86,11 +86,15 @@ QByteArray CatalogueKey(const QString& value)
     return key;
 }
 
-QString Translated(const QString& name, const QString& value)
+// A word with two meanings in the layouts ("提示": a notice, or "show" beside "隐藏") carries a
+// textcontext attribute, looked up the way gettext's msgctxt is stored: context, EOT, text.
+QString Translated(const QString& name, const QString& value, const QString& context = {})
 {
     if (value.isEmpty() || !IsReadableText(name))
         return value;
-    const QByteArray key = CatalogueKey(value);
+    QByteArray key = CatalogueKey(value);
+    if (!context.isEmpty())
+        key = context.toUtf8() + '\004' + key;
     const char* translation = ravelo::Tr(key.constData());
     // Untranslated, the text keeps its own spacing.
     if (key == translation)
@@ -355,8 +359,13 @@ CControlUI* CDialogBuilder::BuildControls(const std::vector<const Node*>& nodes,
             if (!defaults.isEmpty())
                 control->ApplyAttributeList(defaults);
         }
+        QString context;
         for (const auto& [name, value] : node->attributes)
-            control->SetAttribute(name, Translated(name, value));
+            if (name == QLatin1String("textcontext"))
+                context = value;
+        for (const auto& [name, value] : node->attributes)
+            if (name != QLatin1String("textcontext"))
+                control->SetAttribute(name, Translated(name, value, context));
         if (container) {
             if (!container->Add(control)) {
                 delete control;

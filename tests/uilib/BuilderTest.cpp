@@ -262,6 +262,9 @@ TEST(Builder, ReadableTextsAreTranslatedWhenTheLayoutLoads)
           <Label name="entity" text="建议&amp;反馈" />
           <Label name="unknown" text="  不在目录中的  文字 " />
           <Label name="下载中心" />
+          <Label name="notice" text="提示" />
+          <Label name="show" text="提示" textcontext="show or hide" />
+          <Label name="nocontext" text="提示" textcontext="no such meaning" />
         </VerticalLayout>)"),
                                                             &callback));
     ASSERT_TRUE(root);
@@ -278,4 +281,8 @@ TEST(Builder, ReadableTextsAreTranslatedWhenTheLayoutLoads)
     EXPECT_EQ(Named(root.get(), "entity")->GetText(), "Feedback & ideas");
     EXPECT_EQ(Named(root.get(), "unknown")->GetText(), "  不在目录中的  文字 ");
     EXPECT_TRUE(Named(root.get(), "下载中心")); // names are never translated
+    // One word, two meanings: the context picks the translation; an unknown context keeps the text.
+    EXPECT_EQ(Named(root.get(), "notice")->GetText(), "Notice");
+    EXPECT_EQ(Named(root.get(), "show")->GetText(), "Show");
+    EXPECT_EQ(Named(root.get(), "nocontext")->GetText(), "提示");
 }
