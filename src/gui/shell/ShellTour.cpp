@@ -15,6 +15,7 @@
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/GuiPrompts.h"
 #include "gui/shell/PromptBroker.h"
+#include "platform/Translate.h"
 #include "uilib/CTabLayoutUI.h"
 #include "uilib/WinDefines.h"
 #include "uilib/WindowHost.h"
@@ -95,7 +96,7 @@ public:
                     Press(*window, QStringLiteral("Btn_Ravelo"));
                 else if (kind == QLatin1String("DownLoadPopFrame")) {
                     CControlUI* button = window->GetPaintManager().FindControl(QStringLiteral("Btn_Cancel"));
-                    if (button && button->GetText() == QStringLiteral("确定"))
+                    if (button && button->GetText() == QString::fromUtf8(Tr("确定")))
                         Press(*window, QStringLiteral("Btn_Cancel"));
                 }
             }
