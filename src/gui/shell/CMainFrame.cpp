@@ -36,9 +36,13 @@
 #include "uilib/UiDialogs.h"
 #include "uilib/WinDefines.h"
 
+#include <QEvent>
 #include <QIcon>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 namespace ravelo {
 
@@ -60,6 +64,29 @@ QString Q(const char* text)
 {
     return QString::fromUtf8(text);
 }
+
+/// Runs a step once the window has painted for the first time, from the event loop.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QObject* parent, std::function<void()> step) : QObject(parent), m_step(std::move(step)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                m_step();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_step;
+};
 
 } // namespace
 
@@ -171,7 +198,12 @@ void CMainFrame::InitWindow()
         downloads.SetInstalledGamesWindow(myGames->GetHWND());
     downloads.Start(GetHWND(), centre);
     downloads.AddCountWatcher(GetHWND());
-    m_padCount = std::make_unique<PadCountWatcher>(m_parts.engines.Input(), GetHWND());
+    // Starting the input thread opens the controller library, which takes a while; the window
+    // paints first.
+    if (QWidget* widget = GetWidget())
+        widget->installEventFilter(new AfterFirstPaint(widget, [this] {
+            m_padCount = std::make_unique<PadCountWatcher>(m_parts.engines.Input(), GetHWND());
+        }));
 
     if (m_tray.CreateTrayIcon(GetHWND(), QIcon(QPixmap(QStringLiteral(":/skin/ui/logo.png"))),
                               QStringLiteral("Ravelo")))
