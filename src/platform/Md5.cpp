@@ -35,13 +35,15 @@ std::string Md5Hex(const std::string& data)
     return Hex(digest, size);
 }
 
-std::optional<std::string> FileMd5Hex(const std::string& path)
+namespace {
+
+std::optional<std::string> FileDigestHex(const std::string& path, const EVP_MD* kind)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;
     std::unique_ptr<EVP_MD_CTX, DigestContextDeleter> context(EVP_MD_CTX_new());
-    if (!context || EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr) != 1)
+    if (!context || EVP_DigestInit_ex(context.get(), kind, nullptr) != 1)
         return std::nullopt;
     char block[65536];
     std::size_t got = 0;
@@ -51,8 +53,21 @@ std::optional<std::string> FileMd5Hex(const std::string& path)
         return std::nullopt;
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned size = 0;
-    EVP_DigestFinal_ex(context.get(), digest, &size);
+    if (EVP_DigestFinal_ex(context.get(), digest, &size) != 1)
+        return std::nullopt;
     return Hex(digest, size);
+}
+
+} // namespace
+
+std::optional<std::string> FileMd5Hex(const std::string& path)
+{
+    return FileDigestHex(path, EVP_md5());
+}
+
+std::optional<std::string> FileSha256Hex(const std::string& path)
+{
+    return FileDigestHex(path, EVP_sha256());
 }
 
 } // namespace ravelo

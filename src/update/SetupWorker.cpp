@@ -4,9 +4,9 @@
 #include "download/ResumableTransfer.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/Md5.h"
 #include "platform/Process.h"
 #include "service/HttpTransport.h"
-#include "update/PackageChecksum.h"
 #include "update/SetupErrorText.h"
 #include "update/SetupProgress.h"
 #include <curl/curl.h>

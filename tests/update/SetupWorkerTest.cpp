@@ -1,7 +1,7 @@
 // The setup worker against a real HTTP server on 127.0.0.1, with real zip archives and real installer
 // programs (small shell scripts) run from the data folder.
 #include "update/SetupWorker.h"
-#include "update/PackageChecksum.h"
+#include "platform/Md5.h"
 #include "update/SetupErrorText.h"
 #include "update/SetupProgress.h"
 #include "update/SetupView.h"

@@ -1,6 +1,6 @@
 // The self-update check's decisions: the version rule, what an answer means, the question's texts,
 // and the pacing of progress reports.
-#include "update/PackageChecksum.h"
+#include "platform/Md5.h"
 #include "update/ProgressThrottle.h"
 #include "update/SelfUpdateHandOff.h"
 #include "update/UpdateAnswer.h"
